@@ -1,0 +1,108 @@
+#pragma once
+
+// The runtime toolkit: every access the program makes to a runtime goes through
+// these operations. Texts are UTF-16 and NUL-terminated; every buffer the toolkit
+// writes comes with its capacity in characters, the terminator included.
+
+#include "platform/WinTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(VANTEL_TOOLKIT_BUILD)
+#define VANTEL_API __attribute__((visibility("default")))
+#else
+#define VANTEL_API
+#endif
+
+using VtChar = char16_t;
+
+// Opaque connection; the program keeps the handle, the toolkit owns what it points to.
+struct VtConnection;
+using VtHandle = VtConnection*;
+
+// The result of one evaluation. The program reads only the valid flag and the
+// quality; the value in between is the toolkit's and goes back to FormatResultValue.
+struct ResultRecord
+{
+    std::int32_t valid;
+    std::uint8_t value[2078];
+    std::uint16_t quality;
+    std::uint8_t reserved[4];
+};
+static_assert(sizeof(ResultRecord) == 2088);
+static_assert(offsetof(ResultRecord, valid) == 0);
+static_assert(offsetof(ResultRecord, quality) == 2082);
+
+// A resolved tag, filled by ResolveTag and handed to the read and write operations.
+struct TagRef
+{
+    std::uint32_t words[3];
+};
+static_assert(sizeof(TagRef) == 12);
+
+constexpr std::size_t kCompiledBufferSize = 8192;
+constexpr std::size_t kValueTextCapacity = 1025;
+constexpr std::size_t kTimeStampTextCapacity = 120;
+
+// Quality classes.
+constexpr std::uint16_t kQualityBad = 0;
+constexpr std::uint16_t kQualityUncertain = 64;
+constexpr std::uint16_t kQualityNotAvailable = 128;
+constexpr std::uint16_t kQualityGood = 192;
+
+// ConnectRuntime results besides 0, E_ABORT (no read right) and E_ACCESSDENIED
+// (credentials refused); see docs/protocol.md.
+constexpr HRESULT VT_E_UNREACHABLE = static_cast<HRESULT>(0x80070422u);
+constexpr HRESULT VT_E_NOT_STARTED = static_cast<HRESULT>(0x8007139Fu);
+
+extern "C" {
+
+// Life cycle.
+VANTEL_API int ToolkitStartup();
+VANTEL_API void ToolkitShutdown();
+VANTEL_API int IsToolkitReady();
+
+// Connection. IsLoginRequired and ConnectRuntime take the same arguments:
+// server, port, proxy, proxy port, gateway, HTTPPolling (seconds), handle.
+VANTEL_API int IsLoginRequired(const VtChar* server, int port, const VtChar* proxy, int proxyPort,
+                               const VtChar* gateway, int polling, VtHandle* handle);
+VANTEL_API int LogOn(const VtChar* user, const VtChar* password, int fromCommandLine);
+VANTEL_API HRESULT ConnectRuntime(const VtChar* server, int port, const VtChar* proxy, int proxyPort,
+                                  const VtChar* gateway, int polling, VtHandle* handle);
+VANTEL_API void ActivateConnection(VtHandle handle);
+VANTEL_API void CloseConnection(VtHandle handle);
+VANTEL_API int IsConnectionLost(VtHandle handle);
+
+// Tags and expressions.
+VANTEL_API void NormalizeTagText(VtChar* text, std::size_t capacity);
+VANTEL_API int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSize, int reserved1,
+                                 int flags, int reserved2, int reserved3);
+VANTEL_API void EvaluateCompiled(const void* compiled, ResultRecord* record, int a, int b, int c, int d);
+VANTEL_API int EvaluateTagList(const VtChar* lines, int count, ResultRecord* records, int reserved);
+VANTEL_API void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord* record);
+VANTEL_API int GetQualityClass(std::uint16_t quality);
+VANTEL_API void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity);
+
+// Single tags.
+VANTEL_API int ResolveTag(TagRef* ref, const VtChar* name);
+VANTEL_API int WriteTagText(const TagRef* ref, const VtChar* text, int a, int b, int c, int d);
+VANTEL_API int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, int reserved);
+VANTEL_API int WriteTagInt(const TagRef* ref, int value, int a, int b, int c, int d);
+VANTEL_API int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t capacity);
+
+// Text checks of the product cell: nonzero = acceptable; the interactive form may
+// rewrite the buffer and may talk to the user through a dialog parented to window.
+VANTEL_API int ValidateTextKind0(HWND window, VtChar* buffer, int capacity, int interactive, int showError);
+VANTEL_API int ValidateTextKind1(HWND window, VtChar* buffer, int interactive, int showError, int flags, int reserved);
+VANTEL_API int ValidateTextKind2(HWND window, VtChar* buffer, int capacity, int interactive, int showError, int reserved);
+VANTEL_API int ValidateTextKind3(HWND window, VtChar* buffer, int interactive, int showError, int flags, int reserved);
+
+// Time stamps: nonzero when the text was understood and time filled.
+VANTEL_API int ParseTimeStamp(const VtChar* text, FILETIME* time, int timeKind);
+VANTEL_API int FormatTimeStamp(const FILETIME* time, VtChar* buffer, int capacity, int timeKind);
+
+// Whether the grid extension's own context menu has items to offer.
+VANTEL_API int HasExtendedMenu(HWND window);
+
+} // extern "C"
