@@ -1,0 +1,18 @@
+#include "CQuillonExtApp.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    // Window placement and always-on-top need X11 (XWayland on a Wayland desktop),
+    // unless the user chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication application(argc, argv);
+    CQuillonExtApp app;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    app.InitInstance(arguments);
+    return app.ExitInstance();
+}

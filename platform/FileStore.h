@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reads and writes for settings and lists. A write goes to a new file
+// beside the old one and replaces it only when complete, so a crash or a full disk
+// leaves the old content; where no file can be made beside it (a folder that is
+// not writable while the file is), it writes in place. Folders are never created.
+class FileStore
+{
+public:
+    // False when the file is missing, unreadable, or larger than maxBytes.
+    static bool ReadAll(const QString& path, qint64 maxBytes, QByteArray& out);
+    static bool WriteAll(const QString& path, const QByteArray& bytes);
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "ResourceTables.h"
+
+// The program's own resources, in English.
+const ResourceTables* EnglishResourceTables();

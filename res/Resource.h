@@ -1,0 +1,28 @@
+#pragma once
+
+// Resource ids shared by the program and its language libraries.
+
+#include "platform/WinTypes.h"
+
+// Strings.
+constexpr UINT IDS_ABOUTBOX = 101;
+constexpr UINT IDS_DISCONNECTED = 105;
+constexpr UINT IDS_FORBIDDEN_FUNCTION = 107;
+constexpr UINT IDS_ACCESS_DENIED = 108;
+constexpr UINT IDS_ALWAYS_ON_TOP = 132;
+constexpr UINT IDS_LOCAL_SERVER = 133;
+constexpr UINT IDS_CONNECT_ERROR = 134;
+constexpr UINT IDS_INVALID_CREDENTIAL = 135;
+constexpr UINT IDS_INVALID_EXPRESSION = 24594;
+constexpr UINT IDS_CLIPBOARD_ERROR = 33796;
+constexpr UINT AFX_IDS_APP_TITLE = 57344;
+constexpr UINT IDS_HEADER_TAG = 57345;
+constexpr UINT IDS_HEADER_VALUE = 57346;
+constexpr UINT IDS_HEADER_QUALITY = 57347;
+constexpr UINT IDS_HEADER_CONTINUOUS = 57348;
+constexpr UINT IDS_QUALITY_BAD = 61315;
+constexpr UINT IDS_QUALITY_UNCERTAIN = 61316;
+constexpr UINT IDS_QUALITY_GOOD = 61317;
+constexpr UINT IDS_QUALITY_NA = 61318;
+constexpr UINT IDS_QUALITY_INVALID = 61319;
+constexpr UINT IDS_TCPIP_SERVER = 61321;
