@@ -38,3 +38,36 @@ struct FILETIME
 
 // A window as the toolkit sees it: opaque, used only to parent its own dialogs.
 using HWND = void*;
+
+using WCHAR = char16_t;
+using UINT_PTR = std::uintptr_t;
+
+// Geometry records with Windows semantics: a RECT excludes its right and bottom edges.
+struct POINT
+{
+    LONG x;
+    LONG y;
+};
+
+struct SIZE
+{
+    LONG cx;
+    LONG cy;
+};
+
+struct RECT
+{
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPRECT = RECT*;
+
+// Header of every notification record a control sends to its receiver.
+struct NMHDR
+{
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    int code;
+};

@@ -1,0 +1,386 @@
+#pragma once
+
+#include "CCellID.h"
+#include "CellSpan.h"
+#include "GridAxis.h"
+#include "GridDefs.h"
+#include "GridItem.h"
+#include "GridNotify.h"
+
+#include "cells/CGridDefaultCell.h"
+#include "platform/CDC.h"
+#include "platform/CObject.h"
+#include "platform/CRect.h"
+#include "platform/LogFont.h"
+#include "platform/SysColors.h"
+#include "platform/WinTypes.h"
+#include "platform/WinUser.h"
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class CFont;
+class CGridCellBase;
+class CImageList;
+class CNotifyReceiver;
+
+// Called in virtual mode for each cell the grid reads; fills the record.
+using GRIDCALLBACK = BOOL (*)(GridDispInfo* dispInfo, LPARAM lParam);
+
+// A spreadsheet-like window: fixed (header) rows and columns that stay put and
+// a scrolling body of cells. The grid owns its cells and asks them to draw.
+class CGridCtrl : public QAbstractScrollArea, public CObject
+{
+    Q_OBJECT
+    DECLARE_DYNCREATE(CGridCtrl)
+
+public:
+    explicit CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
+    ~CGridCtrl() override;
+
+    BOOL Create(const RECT& rect, QWidget* parent, UINT nID, DWORD dwStyle = WS_CHILD | WS_TABSTOP | WS_VISIBLE);
+    // The window exists once created; before that the grid is only a store.
+    bool IsWindow() const { return m_bCreated; }
+    UINT GetDlgCtrlID() const { return m_nID; }
+    // Notifications go to the owner when one was set, else to the parent.
+    void SetOwner(QWidget* owner);
+
+    // Counts
+    int GetRowCount() const { return m_nRows; }
+    int GetColumnCount() const { return m_nCols; }
+    int GetFixedRowCount() const { return m_nFixedRows; }
+    BOOL SetRowCount(int nRows);
+    BOOL SetColumnCount(int nCols);
+    BOOL SetFixedRowCount(int nFixedRows);
+    BOOL SetFixedColumnCount(int nFixedCols);
+    int InsertRow(const QString& heading, int before = -1);
+    int InsertColumn(const QString& heading, UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE, int before = -1);
+    BOOL DeleteRow(int row);
+    BOOL DeleteColumn(int col);
+    BOOL DeleteNonFixedRows();
+    BOOL DeleteAllItems();
+
+    // Sizes
+    int GetRowHeight(int row) const;
+    int GetColumnWidth(int col) const;
+    BOOL SetRowHeight(int row, int height);
+    BOOL SetColumnWidth(int col, int width);
+    int GetFixedRowHeight() const;
+    int GetFixedColumnWidth() const;
+    long long GetVirtualHeight() const { return m_rowHeights.Total(); }
+    long long GetVirtualWidth() const { return m_colWidths.Total(); }
+
+    // Cells
+    CGridCellBase* GetCell(int row, int col) const;
+    BOOL SetCell(int row, int col, CGridCellBase* cell);
+    BOOL SetCellType(int row, int col, const CRuntimeClass* cls);
+    BOOL SetDefaultCellType(const CRuntimeClass* cls);
+    CGridDefaultCell* GetDefaultCell(BOOL fixedRow, BOOL fixedCol);
+    BOOL IsValid(int row, int col) const;
+    BOOL IsValid(const CCellID& cell) const { return IsValid(cell.row, cell.col); }
+    BOOL IsValid(const CellSpan& span) const;
+    BOOL IsCellFixed(int row, int col) const;
+    BOOL IsCellEditable(const CCellID& cell) const;
+
+    // Properties of one cell
+    BOOL SetItemText(int row, int col, const QString& text);
+    BOOL SetItemTextFmt(int row, int col, const char* format, ...);
+    BOOL SetItemTextFmtID(int row, int col, UINT formatId, ...);
+    QString GetItemText(int row, int col) const;
+    BOOL SetItemImage(int row, int col, int image);
+    int GetItemImage(int row, int col) const;
+    BOOL SetItemData(int row, int col, LPARAM data);
+    LPARAM GetItemData(int row, int col) const;
+    BOOL SetItemTextLimit(int row, int col, int limit);
+    int GetItemTextLimit(int row, int col) const;
+    BOOL SetItemState(int row, int col, UINT state);
+    UINT GetItemState(int row, int col) const;
+    BOOL SetItemFormat(int row, int col, UINT format);
+    UINT GetItemFormat(int row, int col) const;
+    BOOL SetItemBkColour(int row, int col, COLORREF color = CLR_DEFAULT);
+    COLORREF GetItemBkColour(int row, int col) const;
+    BOOL SetItemFgColour(int row, int col, COLORREF color = CLR_DEFAULT);
+    COLORREF GetItemFgColour(int row, int col) const;
+    BOOL SetItemFont(int row, int col, const LOGFONTW* font);
+    const LOGFONTW* GetItemFont(int row, int col);
+    BOOL SetItemMargin(int row, int col, UINT margin);
+    UINT GetItemMargin(int row, int col) const;
+    BOOL SetItem(const GridItem* item);
+    BOOL GetItem(GridItem* item) const;
+    void SetModified(BOOL modified = TRUE, int row = -1, int col = -1);
+    BOOL GetModified(int row = -1, int col = -1) const;
+    CCellID GetNextItem(const CCellID& start, UINT flags) const;
+
+    // Virtual mode
+    void SetVirtualMode(BOOL virtualMode);
+    BOOL GetVirtualMode() const { return m_bVirtualMode; }
+    void SetCallbackFunc(GRIDCALLBACK callback, LPARAM lParam);
+
+    // Focus and selection
+    CCellID GetFocusCell() const { return m_idCurrentCell; }
+    CCellID SetFocusCell(int row, int col);
+    CCellID SetFocusCell(const CCellID& cell) { return SetFocusCell(cell.row, cell.col); }
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint = FALSE,
+                          BOOL selectCells = TRUE);
+    void SetSelectedRange(const CellSpan& span, BOOL forceRepaint = FALSE, BOOL selectCells = TRUE);
+    void ResetSelectedRange();
+    BOOL IsCellSelected(int row, int col) const;
+    CellSpan GetSelectedCellRange() const;
+    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+
+    // Geometry
+    CCellID GetTopleftNonFixedCell(BOOL forceRecalculation = FALSE);
+    CellSpan GetVisibleNonFixedCellRange(LPRECT rect = nullptr, BOOL forceRecalculation = FALSE);
+    BOOL GetCellOrigin(int row, int col, POINT* origin);
+    BOOL GetCellRect(int row, int col, LPRECT rect);
+    BOOL GetCellRect(const CCellID& cell, LPRECT rect) { return GetCellRect(cell.row, cell.col, rect); }
+    BOOL GetCellRangeRect(const CellSpan& span, LPRECT rect);
+    CCellID GetCellFromPt(POINT point, BOOL allowFixedCellCheck = TRUE);
+    BOOL IsCellVisible(int row, int col);
+    BOOL IsCellVisible(const CCellID& cell) { return IsCellVisible(cell.row, cell.col); }
+    BOOL MouseOverRowResizeArea(const CPoint& point);
+    BOOL MouseOverColumnResizeArea(const CPoint& point);
+    CRect GetClientRect() const;
+
+    // Scrolling
+    void OnHScroll(UINT code, UINT pos);
+    void OnVScroll(UINT code, UINT pos);
+    void ResetScrollBars();
+    void EnableScrollBars(int bar, BOOL enable = TRUE);
+    int GetScrollPos32(int bar, BOOL getTrackPos = FALSE) const;
+    BOOL SetScrollPos32(int bar, int pos, BOOL redraw = TRUE);
+    int GetScrollMax(int bar) const { return bar == SB_VERT ? m_nVScrollMax : m_nHScrollMax; }
+    BOOL IsScrollBarShown(int bar) const;
+    void EnsureVisible(int row, int col);
+    void EnsureVisible(const CCellID& cell) { EnsureVisible(cell.row, cell.col); }
+
+    // Sizing
+    BOOL AutoSizeColumn(int col, UINT autoSizeStyle = 0, BOOL resetScroll = TRUE);
+    void AutoSizeColumns(UINT autoSizeStyle = 0);
+    void AutoSizeRows(BOOL ignoreEmpty = FALSE);
+    void AutoSize(UINT autoSizeStyle = 0);
+    void ExpandColumnsToFit(BOOL expandFixed = TRUE);
+    void ExpandRowsToFit(BOOL expandFixed = TRUE);
+    void ExpandToFit(BOOL expandFixed = TRUE);
+
+    // Drawing
+    BOOL RedrawCell(int row, int col, CDC* dc = nullptr);
+    BOOL RedrawCell(const CCellID& cell, CDC* dc = nullptr) { return RedrawCell(cell.row, cell.col, dc); }
+    BOOL InvalidateCellRect(const CCellID& cell);
+    BOOL InvalidateCellRect(const CellSpan& span);
+    void Refresh();
+    void SetRedraw(BOOL allowDraw, BOOL resetScrollBars = FALSE);
+    BOOL GetRedraw() const { return m_bAllowDraw; }
+    void SetGridLines(int whichLines = GVL_BOTH);
+    int GetGridLines() const { return m_nGridLines; }
+    void OnSetFont(const LOGFONTW& font);
+    const CFont* OnGetFont();
+    void OnSysColorChange();
+
+    // Settings the cells and later layers read
+    void SetGridLineColor(COLORREF color) { m_crGridLineColour = color; }
+    COLORREF GetGridLineColor() const { return m_crGridLineColour; }
+    void SetGridBkColor(COLORREF color) { m_crGridBkColour = color; }
+    COLORREF GetGridBkColor() const { return m_crGridBkColour; }
+    void SetFocusCellBkColour(COLORREF color) { m_crFocusCellBk = color; }
+    COLORREF GetFocusCellBkColour() const { return m_crFocusCellBk; }
+    void SetFocusCellTextColour(COLORREF color) { m_crFocusCellText = color; }
+    COLORREF GetFocusCellTextColour() const { return m_crFocusCellText; }
+    void SetHighLightColour(COLORREF color) { m_crHighlight = color; }
+    COLORREF GetHighLightColour() const { return m_crHighlight; }
+    void SetHighLightTextColour(COLORREF color) { m_crHighlightText = color; }
+    COLORREF GetHighLightTextColour() const { return m_crHighlightText; }
+    void SetFrameFocusCell(BOOL frame) { m_bFrameFocus = frame; }
+    BOOL GetFrameFocusCell() const { return m_bFrameFocus; }
+    void SetTrackFocusCell(BOOL track) { m_bTrackFocusCell = track; }
+    BOOL GetTrackFocusCell() const { return m_bTrackFocusCell; }
+    void SetFixedRowHighlightFill(BOOL fill) { m_bFixedRowHighlightFill = fill; }
+    BOOL GetFixedRowHighlightFill() const { return m_bFixedRowHighlightFill; }
+    void SetFixedRowHighlightColour(COLORREF color) { m_crFixedRowHighlight = color; }
+    COLORREF GetFixedRowHighlightColour() const { return m_crFixedRowHighlight; }
+    void SetFixedColumnHighlightFill(BOOL fill) { m_bFixedColHighlightFill = fill; }
+    BOOL GetFixedColumnHighlightFill() const { return m_bFixedColHighlightFill; }
+    void SetFixedColumnHighlightColour(COLORREF color) { m_crFixedColHighlight = color; }
+    COLORREF GetFixedColumnHighlightColour() const { return m_crFixedColHighlight; }
+    void EnableTitleTips(BOOL enable = TRUE) { m_bTitleTips = enable; }
+    BOOL GetTitleTips() const { return m_bTitleTips; }
+    // Where an editing cell keeps the title-tip setting it switched off.
+    void SetSavedTitleTips(BOOL saved) { m_bSavedTitleTips = saved; }
+    BOOL GetSavedTitleTips() const { return m_bSavedTitleTips; }
+    void SetPrintColour(BOOL colour) { m_bPrintColour = colour; }
+    BOOL GetPrintColour() const { return m_bPrintColour; }
+    void SetImageList(CImageList* images) { m_pImageList = images; }
+    CImageList* GetImageList() const { return m_pImageList; }
+    void SetDoubleBuffering(BOOL buffer) { m_bDoubleBuffer = buffer; }
+    BOOL GetDoubleBuffering() const { return m_bDoubleBuffer; }
+    void SetEditable(BOOL editable = TRUE) { m_bEditable = editable; }
+    BOOL IsEditable() const { return m_bEditable; }
+    void EnableSelection(BOOL enable = TRUE);
+    BOOL IsSelectable() const { return m_bEnableSelection; }
+    void SetListMode(BOOL listMode = TRUE) { m_bListMode = listMode; }
+    BOOL GetListMode() const { return m_bListMode; }
+    void SetSingleRowSelection(BOOL single = TRUE) { m_bSingleRowSelection = single; }
+    BOOL GetSingleRowSelection() const { return m_bSingleRowSelection; }
+    void SetSingleColSelection(BOOL single = TRUE) { m_bSingleColSelection = single; }
+    BOOL GetSingleColSelection() const { return m_bSingleColSelection; }
+    void SetFixedColumnSelection(BOOL select) { m_bFixedColumnSelection = select; }
+    BOOL GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
+    void SetFixedRowSelection(BOOL select) { m_bFixedRowSelection = select; }
+    BOOL GetFixedRowSelection() const { return m_bFixedRowSelection; }
+    void SetHeaderSort(BOOL sortOnClick = TRUE) { m_bSortOnClick = sortOnClick; }
+    BOOL GetHeaderSort() const { return m_bSortOnClick; }
+    void SetHandleTabKey(BOOL handle = TRUE) { m_bHandleTabKey = handle; }
+    BOOL GetHandleTabKey() const { return m_bHandleTabKey; }
+    void EnableDragAndDrop(BOOL allow = TRUE) { m_bAllowDragAndDrop = allow; }
+    BOOL GetDragAndDrop() const { return m_bAllowDragAndDrop; }
+    void SetAutoSizeStyle(UINT style = GVS_BOTH) { m_nAutoSizeColumnStyle = style; }
+    UINT GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
+    int GetMouseScrollLines() const { return m_nRowsPerWheelNotch; }
+    void SetSortColumn(int col);
+    int GetSortColumn() const { return m_nSortColumn; }
+    void SetSortAscending(BOOL ascending) { m_bAscending = ascending; }
+    BOOL GetSortAscending() const { return m_bAscending; }
+
+    // Notifications to the owner or parent; 0 when nobody receives them.
+    LRESULT SendMessageToParent(int row, int col, int code) const;
+    LRESULT SendDisplayRequestToParent(GridDispInfo* dispInfo) const;
+    LRESULT SendCacheHintToParent(const CellSpan& span) const;
+
+    // Virtual operations, in the designed slot order.
+    virtual int GetFixedColumnCount() const { return m_nFixedCols; }
+    virtual BOOL AutoSizeRow(int row, BOOL resetScroll = TRUE, BOOL ignoreEmpty = FALSE);
+    virtual BOOL ValidateEdit(int row, int col, const QString& text);
+    virtual void EndEditing();
+    virtual void OnDraw(CDC* dc);
+    virtual CGridCellBase* CreateCell(int row, int col);
+    virtual void DestroyCell(int row, int col);
+    virtual void SelectAllCells();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    using GridRow = std::vector<CGridCellBase*>;
+    using CellMap = std::unordered_map<std::uint64_t, CCellID>;
+
+    static std::uint64_t SelectionKey(int row, int col);
+    CNotifyReceiver* NotifyReceiver() const;
+    LRESULT SendNotify(NMHDR* header) const;
+    NMHDR MakeHeader(int code) const;
+    CGridCellBase* GetVirtualCell(int row, int col) const;
+    void ReportOutOfMemory() const;
+    void ForgetCell(CGridCellBase* cell);
+    void ForgetTopLeft() { m_idTopLeftCell = CCellID(); }
+    GridRow* MakeRow(int row);
+    void MoveFixedBand(bool rows, int oldCount, int newCount);
+    void RedrawFixedCellsOf(const CCellID& cell, const CCellID& other);
+    void ClearSortColumn();
+
+    // Geometry and scrolling helpers
+    int TopLeftIndex(const GridAxis& axis, int fixed, int pos) const;
+    int LastVisibleIndex(const GridAxis& axis, int first, int start, int limit, int* end) const;
+    int CellAt(const GridAxis& axis, int fixed, int topLeft, int offset, int screenOrigin, BOOL allowFixed) const;
+    bool OverDivider(bool rows, const CPoint& point);
+    bool StartsInsideClient(const GridAxis& axis, int fixed, int topLeft, int index, int limit) const;
+    void ScrollAxis(bool vertical, UINT code);
+    void ScrollLinesTowards(bool vertical, int target, const CellSpan& visible);
+    void OnScrollBarAction(bool vertical, int action);
+    void ShowScrollBar(int bar, bool show);
+    int ScrollBarExtent(bool vertical) const;
+    void InvalidateRect(const CRect& rect);
+    CRect ScrollArea(bool vertical) const;
+
+    // Drawing helpers
+    void EraseBackground(CDC* dc, const CRect& clip, const CRect& visibleRect);
+    void DrawCellBlock(CDC* dc, const CRect& clip, int row0, int row1, int y0, int col0, int col1, int x0);
+    void DrawGridLines(CDC* dc, const CRect& clip, const CCellID& topLeft, const CellSpan& visible,
+                       const CRect& visibleRect);
+    void NotifyCellVisibility(const CellSpan& visible);
+    void MeasureRange(UINT style, int* startRow, int* endRow) const;
+
+    // Store
+    int m_nRows = 0;
+    int m_nFixedRows = 0;
+    int m_nCols = 0;
+    int m_nFixedCols = 0;
+    std::vector<GridRow*> m_RowData;
+    GridAxis m_rowHeights;
+    GridAxis m_colWidths;
+    CGridDefaultCell m_cellDefault;
+    CGridDefaultCell m_cellFixedColDef;
+    CGridDefaultCell m_cellFixedRowDef;
+    CGridDefaultCell m_cellFixedRowColDef;
+    const CRuntimeClass* m_pRtcDefault;
+    CellMap m_SelectedCellMap;
+    CellMap m_PrevSelectedCellMap;
+    CCellID m_idCurrentCell;
+    CCellID m_idTopLeftCell;
+    BOOL m_bModified = FALSE;
+    int m_nSortColumn = -1;
+    BOOL m_bAscending = TRUE;
+    // Cells last told they are visible, so a paint tells only the changes.
+    std::unordered_set<CGridCellBase*> m_visibleCells;
+
+    // Settings
+    BOOL m_bAllowDraw = TRUE;
+    int m_nGridLines = GVL_BOTH;
+    BOOL m_bEditable = TRUE;
+    BOOL m_bEnableSelection = TRUE;
+    BOOL m_bListMode = FALSE;
+    BOOL m_bSingleRowSelection = FALSE;
+    BOOL m_bSingleColSelection = FALSE;
+    BOOL m_bFixedColumnSelection = TRUE;
+    BOOL m_bFixedRowSelection = TRUE;
+    BOOL m_bSortOnClick = FALSE;
+    BOOL m_bHandleTabKey = TRUE;
+    BOOL m_bTitleTips = TRUE;
+    BOOL m_bSavedTitleTips = TRUE;
+    BOOL m_bTrackFocusCell = TRUE;
+    BOOL m_bFrameFocus = TRUE;
+    BOOL m_bFixedRowHighlightFill = FALSE;
+    BOOL m_bFixedColHighlightFill = FALSE;
+    BOOL m_bAllowDragAndDrop = TRUE;
+    UINT m_nAutoSizeColumnStyle = GVS_BOTH;
+    BOOL m_bVScrollAllowed = TRUE;
+    BOOL m_bHScrollAllowed = TRUE;
+    int m_nRowsPerWheelNotch = 3;
+    BOOL m_bDoubleBuffer = TRUE;
+    COLORREF m_crGridLineColour = RGB(0xC0, 0xC0, 0xC0);
+    COLORREF m_crGridBkColour;
+    COLORREF m_crFocusCellBk = RGB(0xFF, 0xFF, 0xFF);
+    COLORREF m_crFocusCellText = RGB(0, 0, 0);
+    COLORREF m_crHighlight;
+    COLORREF m_crHighlightText;
+    COLORREF m_crFixedRowHighlight;
+    COLORREF m_crFixedColHighlight;
+    BOOL m_bPrintColour = TRUE;
+    BOOL m_bVirtualMode = FALSE;
+    GRIDCALLBACK m_pfnCallback = nullptr;
+    LPARAM m_lParam = 0;
+    CImageList* m_pImageList = nullptr;
+    int m_nResizeCaptureRange = 3;
+
+    // Remembered system colours, to follow a system colour change.
+    COLORREF m_crWindowText;
+    COLORREF m_crWindowColour;
+    COLORREF m_cr3DFace;
+    COLORREF m_crShadow;
+
+    // Scrolling
+    int m_nVScrollMax = 0;
+    int m_nHScrollMax = 0;
+    BOOL m_bScrollInProgress = FALSE;
+
+    // Window
+    bool m_bCreated = false;
+    UINT m_nID = 0;
+    bool m_bOwnerSet = false;
+    QPointer<QWidget> m_pOwner;
+};

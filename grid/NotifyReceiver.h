@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/WinTypes.h"
+
+// What a window implements to receive a control's notifications. The call is
+// synchronous and its result is the reply the sender sees. wParam is the
+// sender's control id; the header's code tells which record follows it.
+class CNotifyReceiver
+{
+public:
+    virtual LRESULT OnNotify(WPARAM wParam, NMHDR* header) = 0;
+
+protected:
+    ~CNotifyReceiver() = default;
+};
