@@ -26,3 +26,37 @@ constexpr UINT IDS_QUALITY_GOOD = 61317;
 constexpr UINT IDS_QUALITY_NA = 61318;
 constexpr UINT IDS_QUALITY_INVALID = 61319;
 constexpr UINT IDS_TCPIP_SERVER = 61321;
+
+// Dialog templates, menu and icon.
+constexpr UINT IDD_ABOUTBOX = 100;
+constexpr UINT IDD_QUILLONEXT_DIALOG = 102;
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT IDR_GRID_MENU = 129;
+constexpr UINT IDD_CHECK_CREDENTIAL = 133;
+
+// Controls. Statics that nothing refers to carry IDC_STATIC. The OK and Cancel
+// buttons carry the dialog results IDOK and IDCANCEL as their ids.
+constexpr UINT IDC_OK = 1;
+constexpr UINT IDC_CANCEL = 2;
+constexpr UINT IDC_STATIC = 0xFFFF;
+constexpr UINT IDC_CLOSE_BUTTON = 8;
+constexpr UINT IDC_USERNAME_LABEL = 203;
+constexpr UINT IDC_USERNAME = 204;
+constexpr UINT IDC_PASSWORD_LABEL = 205;
+constexpr UINT IDC_GRID_PLACEHOLDER = 1000;
+constexpr UINT IDC_PASSWORD = 1017;
+constexpr UINT IDC_ABOUT_ICON = 1018;
+constexpr UINT IDC_ABOUT_VERSION = 1019;
+
+// Commands of the watch grid's context menu.
+constexpr UINT ID_SORT_ASCENDING = 32776;
+constexpr UINT ID_SORT_DESCENDING = 32777;
+constexpr UINT ID_CONTINUOUS = 32778;
+constexpr UINT ID_TOGGLE = 32779;
+constexpr UINT ID_INSERT_TAG = 32780;
+constexpr UINT ID_INSERT_COPIED_CELLS = 32781;
+constexpr UINT ID_INSERT_LINE = 32782;
+constexpr UINT ID_DELETE_LINE = 32783;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_CUT = 57635;
+constexpr UINT ID_EDIT_PASTE = 57637;

@@ -3,6 +3,7 @@
 // The resource tables a module carries: the program's own, linked into the
 // executable, and each language library's, exported under kResourceTablesSymbol.
 
+#include "platform/DialogTemplate.h"
 #include "platform/WinTypes.h"
 
 #include <cstddef>
@@ -14,13 +15,43 @@ struct StringResource
     const char16_t* text;
 };
 
+// One item of a pop-up menu; id 0 without text is a separator.
+struct MenuItemResource
+{
+    UINT id;
+    const char16_t* text;
+};
+
+// A menu bar with one pop-up, as the context menus use it.
+struct MenuResource
+{
+    UINT id;
+    const char16_t* popupText;
+    const MenuItemResource* items;
+    std::size_t itemCount;
+};
+
+// An icon as the bytes of a PNG file.
+struct IconResource
+{
+    UINT id;
+    const unsigned char* png;
+    std::size_t size;
+};
+
 struct ResourceTables
 {
     // sizeof(ResourceTables) of the module that built it, so that a reader can
-    // tell which tables an older library carries.
+    // tell which tables an older library carries. New tables are only appended.
     std::uint32_t size;
     const StringResource* strings;
     std::size_t stringCount;
+    const DialogTemplate* dialogs;
+    std::size_t dialogCount;
+    const MenuResource* menus;
+    std::size_t menuCount;
+    const IconResource* icons;
+    std::size_t iconCount;
 };
 
 using ResourceTablesFunction = const ResourceTables* (*)();

@@ -1,0 +1,68 @@
+#include "EnglishResources.h"
+
+#include "Resource.h"
+#include "TemplateShapes.h"
+
+#include "platform/MessageBox.h"
+
+
+namespace {
+
+static_assert(IDC_OK == UINT(IDOK) && IDC_CANCEL == UINT(IDCANCEL));
+
+constexpr StringResource kStrings[] = {
+    {IDS_ABOUTBOX, u"&About Quillon..."},
+    {IDS_DISCONNECTED, u" - Disconnected"},
+    {IDS_FORBIDDEN_FUNCTION, u"The expression specified contains a function not allowed."},
+    {IDS_ACCESS_DENIED, u"User access to resource denied.\nPlease check your user groups permission."},
+    {IDS_ALWAYS_ON_TOP, u"Always on &Top"},
+    {IDS_LOCAL_SERVER, u"LOCAL"},
+    {IDS_CONNECT_ERROR, u"Error connecting to '%s' (%d) .\nPlease make sure that '%s' is running on the remote station."},
+    {IDS_INVALID_CREDENTIAL, u"Invalid Credential"},
+    {IDS_INVALID_EXPRESSION, u"Invalid expression"},
+    {IDS_CLIPBOARD_ERROR, u"Error using the Clipboard."},
+    {AFX_IDS_APP_TITLE, u"Quillon"},
+    {IDS_HEADER_TAG, u"Tag/Expression"},
+    {IDS_HEADER_VALUE, u"Value"},
+    {IDS_HEADER_QUALITY, u"Quality"},
+    {IDS_HEADER_CONTINUOUS, u"Continuous"},
+    {IDS_QUALITY_BAD, u"BAD"},
+    {IDS_QUALITY_UNCERTAIN, u"UNCERTAIN"},
+    {IDS_QUALITY_GOOD, u"GOOD"},
+    {IDS_QUALITY_NA, u"NA"},
+    {IDS_QUALITY_INVALID, u"INVALID QUALITY"},
+    {IDS_TCPIP_SERVER, u"TCP/IP Server"},
+};
+
+using namespace templates;
+
+constexpr AboutTexts kAboutTexts = {u"About Quillon", u"Quillon, Version %s",
+                                    u"Watches and writes live tag values of an automation runtime.", 270};
+constexpr auto kAboutItems = AboutItems(kAboutTexts);
+constexpr auto kMainItems = MainItems(u"Close");
+constexpr CredentialTexts kCredentialTexts = {u"Check Credential", u"Cancel", u"&User Name:", u"&Password:", 14};
+constexpr auto kCredentialItems = CredentialItems(kCredentialTexts);
+
+constexpr DialogTemplate kDialogs[] = {
+    AboutDialog(kAboutTexts, kAboutItems),
+    MainDialog(u"Quillon", kMainItems),
+    CredentialDialog(kCredentialTexts, kCredentialItems),
+};
+
+constexpr GridMenuTexts kGridMenuTexts = {
+    u"Watch",       u"Sort &Ascending", u"Sort &Descending", u"&Continuous",         u"&Toggle",
+    u"&Insert Tag or Expression...",    u"&Copy",            u"Cu&t",                u"&Paste",
+    u"Insert Copied Cells",             u"&Insert Line",     u"D&elete Line",
+};
+constexpr auto kGridMenuItems = GridMenuItems(kGridMenuTexts);
+
+constexpr MenuResource kMenus[] = {GridMenu(kGridMenuTexts, kGridMenuItems)};
+
+constexpr ResourceTables kTables = TablesOf(kStrings, kDialogs, kMenus, kIcons);
+
+} // namespace
+
+const ResourceTables* EnglishResourceTables()
+{
+    return &kTables;
+}
