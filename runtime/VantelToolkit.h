@@ -55,6 +55,9 @@ constexpr std::uint16_t kQualityGood = 192;
 // (credentials refused); see docs/protocol.md.
 constexpr HRESULT VT_E_UNREACHABLE = static_cast<HRESULT>(0x80070422u);
 constexpr HRESULT VT_E_NOT_STARTED = static_cast<HRESULT>(0x8007139Fu);
+constexpr HRESULT VT_E_PROTOCOL = static_cast<HRESULT>(0x80070032u);      // the peer is no runtime we speak to
+constexpr HRESULT VT_E_ROUTE = static_cast<HRESULT>(0x80004001u);         // proxy or gateway route not available
+constexpr HRESULT VT_E_ARGUMENT = static_cast<HRESULT>(0x80070057u);      // no handle, or a port outside 1..65535
 
 extern "C" {
 
@@ -74,7 +77,8 @@ VANTEL_API void ActivateConnection(VtHandle handle);
 VANTEL_API void CloseConnection(VtHandle handle);
 VANTEL_API int IsConnectionLost(VtHandle handle);
 
-// Tags and expressions.
+// Tags and expressions, on the active connection. CompileExpression: 0 = compiled.
+// EvaluateTagList: one record per line; nonzero when the runtime answered.
 VANTEL_API void NormalizeTagText(VtChar* text, std::size_t capacity);
 VANTEL_API int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSize, int reserved1,
                                  int flags, int reserved2, int reserved3);
@@ -84,7 +88,8 @@ VANTEL_API void FormatResultValue(VtChar* buffer, std::size_t capacity, const Re
 VANTEL_API int GetQualityClass(std::uint16_t quality);
 VANTEL_API void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity);
 
-// Single tags.
+// Single tags: ResolveTag is nonzero when the text is exactly one tag; the
+// others are nonzero when the runtime wrote or read the value.
 VANTEL_API int ResolveTag(TagRef* ref, const VtChar* name);
 VANTEL_API int WriteTagText(const TagRef* ref, const VtChar* text, int a, int b, int c, int d);
 VANTEL_API int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, int reserved);

@@ -1,89 +1,242 @@
-// Start-up and shutdown only: the runtime connection is not available in this build,
-// so every other operation reports failure the documented way.
+// The exported operations: each checks its arguments and hands over to the
+// classes that do the work. docs/protocol.md documents results and codes.
 #include "runtime/VantelToolkit.h"
 
-namespace {
-bool g_started = false;
+#include "CompiledExpression.h"
+#include "ResultRecordCodec.h"
+#include "RuntimeClient.h"
+#include "TagReference.h"
+#include "TextValidator.h"
+#include "TimeStampText.h"
+#include "ToolkitMessages.h"
+#include "ToolkitState.h"
+#include "Utf16Text.h"
+#include "toolkit/protocol/Protocol.h"
 
-void Terminate(VtChar* buffer, std::size_t capacity)
+#include <QStringList>
+
+namespace {
+
+const QString kLogOnTitle = QStringLiteral("Log On");
+const QString kNotConnected = QStringLiteral("no runtime is connected");
+constexpr int kMaxUserName = 256;
+constexpr int kMaxPassword = 1024;
+
+ToolkitState& State()
 {
-    if (buffer && capacity > 0)
-        buffer[0] = 0;
+    return ToolkitState::Instance();
 }
+
+// The active connection, if there is one and it still works.
+VtConnection* Live()
+{
+    VtConnection* c = State().Active();
+    return c && !c->IsLost() ? c : nullptr;
+}
+
+ConnectionTarget Target(const VtChar* server, int port, const VtChar* proxy, int proxyPort, const VtChar* gateway,
+                        int polling)
+{
+    constexpr std::size_t kMaxHost = 1024;
+    return {Utf16Text::Read(server, kMaxHost).trimmed(), port, Utf16Text::Read(proxy, kMaxHost).trimmed(), proxyPort,
+            Utf16Text::Read(gateway, kMaxHost).trimmed(), polling};
+}
+
+bool HasControlCharacters(const QString& s)
+{
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+// Resolves a TagRef against the active connection; -1 when it does not fit it.
+std::int64_t TagIdOf(const TagRef* ref, VtConnection*& connection)
+{
+    connection = Live();
+    return connection ? TagReference::IdOf(ref, connection->Generation()) : -1;
+}
+
+int ReadInto(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality)
+{
+    Utf16Text::Write(QString(), buffer, capacity);
+    VtConnection* c = nullptr;
+    const std::int64_t id = TagIdOf(ref, c);
+    if (id < 0)
+        return 0;
+    const RuntimeResult r = RuntimeClient(*c).Read(static_cast<std::uint32_t>(id));
+    if (!r.IsOk())
+        return 0;
+    Utf16Text::Write(r.value.ToText(), buffer, capacity);
+    if (quality)
+        *quality = r.quality;
+    return 1;
+}
+
+int WriteValue(const TagRef* ref, const RuntimeValue& value)
+{
+    VtConnection* c = nullptr;
+    const std::int64_t id = TagIdOf(ref, c);
+    return id >= 0 && RuntimeClient(*c).Write(static_cast<std::uint32_t>(id), value) ? 1 : 0;
+}
+
+// The common path of the four text checks.
+int Validate(int kind, VtChar* buffer, std::size_t capacity, int interactive, int showError, int flags)
+{
+    if (!buffer || capacity == 0)
+        return 0;
+    const TextValidator::Verdict v = TextValidator::Check(kind, Utf16Text::Read(buffer, capacity), flags);
+    if (!v.accepted && showError)
+        VtShowMessage(QStringLiteral("Invalid Entry"), v.reason);
+    // The cleaned text is never longer than the original, so it fits in place.
+    if (v.accepted && interactive)
+        Utf16Text::Write(v.text, buffer, capacity);
+    return v.accepted ? 1 : 0;
+}
+
+// Kinds 1 and 3 get no capacity: the product cell's buffers for them hold
+// 1024 characters and the terminator.
+constexpr std::size_t kUnsizedCapacity = 1025;
+
 } // namespace
 
 extern "C" {
 
 int ToolkitStartup()
 {
-    g_started = true;
+    State().Start();
     return 1;
 }
 
 void ToolkitShutdown()
 {
-    g_started = false;
+    State().Stop();
 }
 
 int IsToolkitReady()
 {
+    return State().Started() && Live() ? 1 : 0;
+}
+
+int IsLoginRequired(const VtChar* server, int port, const VtChar* proxy, int proxyPort, const VtChar* gateway,
+                    int polling, VtHandle*)
+{
+    if (!State().Started() || port <= 0 || port > 65535)
+        return 0;
+    // A runtime that cannot be asked needs no login here: ConnectRuntime then
+    // reports it as unreachable.
+    VtConnection probe(0);
+    return probe.Greet(Target(server, port, proxy, proxyPort, gateway, polling)) && probe.LoginRequired() ? 1 : 0;
+}
+
+int LogOn(const VtChar* user, const VtChar* password, int)
+{
+    if (!State().Started())
+        return 1;
+    const QString name = Utf16Text::Read(user, kMaxUserName + 1);
+    const QString secret = Utf16Text::Read(password, kMaxPassword + 1);
+    QString problem;
+    if (name.trimmed().isEmpty())
+        problem = QStringLiteral("A user name is required to log on to the runtime.");
+    else if (name.size() > kMaxUserName || HasControlCharacters(name))
+        problem = QStringLiteral("The user name is not valid.");
+    else if (secret.size() > kMaxPassword)
+        problem = QStringLiteral("The password is longer than %1 characters.").arg(kMaxPassword);
+    if (!problem.isEmpty()) {
+        VtShowMessage(kLogOnTitle, problem);
+        return 1;
+    }
+    State().SetCredentials(name, secret);
     return 0;
 }
 
-int IsLoginRequired(const VtChar*, int, const VtChar*, int, const VtChar*, int, VtHandle* handle)
+HRESULT ConnectRuntime(const VtChar* server, int port, const VtChar* proxy, int proxyPort, const VtChar* gateway,
+                       int polling, VtHandle* handle)
 {
-    if (handle)
-        *handle = nullptr;
-    return 0;
-}
-
-int LogOn(const VtChar*, const VtChar*, int)
-{
-    return 1;
-}
-
-HRESULT ConnectRuntime(const VtChar*, int, const VtChar*, int, const VtChar*, int, VtHandle* handle)
-{
-    if (handle)
-        *handle = nullptr;
-    return g_started ? VT_E_UNREACHABLE : VT_E_NOT_STARTED;
-}
-
-void ActivateConnection(VtHandle) {}
-void CloseConnection(VtHandle) {}
-
-int IsConnectionLost(VtHandle)
-{
-    return 1;
-}
-
-void NormalizeTagText(VtChar*, std::size_t) {}
-
-int CompileExpression(const VtChar*, void*, std::size_t, int, int, int, int)
-{
-    return 1;
-}
-
-void EvaluateCompiled(const void*, ResultRecord* record, int, int, int, int)
-{
-    if (record) {
-        record->valid = 0;
-        record->quality = kQualityBad;
+    if (!handle)
+        return VT_E_ARGUMENT;
+    *handle = nullptr;
+    if (!State().Started())
+        return VT_E_NOT_STARTED;
+    if (port <= 0 || port > 65535)
+        return VT_E_ARGUMENT;
+    VtConnection* c = State().Create();
+    const HRESULT result = c->Open(Target(server, port, proxy, proxyPort, gateway, polling), State().Credentials());
+    if (result != S_OK) {
+        State().Destroy(c);
+        return result;
     }
+    *handle = c;
+    return S_OK;
 }
 
-int EvaluateTagList(const VtChar*, int count, ResultRecord* records, int)
+void ActivateConnection(VtHandle handle)
 {
-    for (int i = 0; records && i < count; ++i) {
-        records[i].valid = 0;
-        records[i].quality = kQualityBad;
+    State().Activate(handle);
+}
+
+void CloseConnection(VtHandle handle)
+{
+    State().Destroy(handle);
+}
+
+int IsConnectionLost(VtHandle handle)
+{
+    VtConnection* c = State().Find(handle);
+    return !c || c->CheckLost() ? 1 : 0;
+}
+
+void NormalizeTagText(VtChar* text, std::size_t capacity)
+{
+    if (text && capacity > 0)
+        Utf16Text::Write(TextValidator::Normalize(Utf16Text::Read(text, capacity)), text, capacity);
+}
+
+int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSize, int, int, int, int)
+{
+    VtConnection* c = Live();
+    const QString expression = Utf16Text::Read(text, Utf16Text::kMaxText);
+    QString error;
+    if (!c || !compiled || !RuntimeClient(*c).Compile(expression, error))
+        return 1;
+    return CompiledExpression::Store(expression, compiled, compiledSize) ? 0 : 1;
+}
+
+void EvaluateCompiled(const void* compiled, ResultRecord* record, int, int, int, int)
+{
+    if (!record)
+        return;
+    QString expression;
+    VtConnection* c = Live();
+    if (!CompiledExpression::Load(compiled, kCompiledBufferSize, expression))
+        ResultRecordCodec::StoreFailure(QStringLiteral("no compiled expression"), *record);
+    else if (!c)
+        ResultRecordCodec::StoreFailure(kNotConnected, *record);
+    else
+        ResultRecordCodec::Store(RuntimeClient(*c).Evaluate({expression}).front(), *record);
+}
+
+int EvaluateTagList(const VtChar* lines, int count, ResultRecord* records, int)
+{
+    if (!records || count <= 0)
+        return 0;
+    const QString text = Utf16Text::Read(lines, vtproto::kMaxPayload);
+    QStringList texts = text.split(u'\n');
+    // One record per line: missing lines evaluate as empty (invalid), extra
+    // lines are not read.
+    texts.resize(count);
+    VtConnection* c = Live();
+    if (!c || static_cast<std::uint32_t>(count) > vtproto::kMaxBatch) {
+        for (int i = 0; i < count; ++i)
+            ResultRecordCodec::StoreFailure(c ? QStringLiteral("too many lines") : kNotConnected, records[i]);
+        return 0;
     }
-    return 1;
+    const std::vector<RuntimeResult> results = RuntimeClient(*c).Evaluate(texts);
+    for (int i = 0; i < count; ++i)
+        ResultRecordCodec::Store(results[static_cast<std::size_t>(i)], records[i]);
+    return c->IsLost() ? 0 : 1;
 }
 
-void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord*)
+void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord* record)
 {
-    Terminate(buffer, capacity);
+    Utf16Text::Write(record ? ResultRecordCodec::Format(*record) : QString(), buffer, capacity);
 }
 
 int GetQualityClass(std::uint16_t quality)
@@ -91,72 +244,87 @@ int GetQualityClass(std::uint16_t quality)
     return quality & 0xC0;
 }
 
-void FormatQuality(std::uint16_t, VtChar* buffer, std::size_t capacity)
+void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity)
 {
-    Terminate(buffer, capacity);
+    static const QString kTexts[] = {QStringLiteral("BAD"), QStringLiteral("UNCERTAIN"), QStringLiteral("NA"),
+                                     QStringLiteral("GOOD")};
+    Utf16Text::Write(kTexts[GetQualityClass(quality) >> 6], buffer, capacity);
 }
 
-int ResolveTag(TagRef*, const VtChar*)
+int ResolveTag(TagRef* ref, const VtChar* name)
 {
-    return 0;
-}
-
-int WriteTagText(const TagRef*, const VtChar*, int, int, int, int)
-{
+    if (!ref)
+        return 0;
+    *ref = TagRef{};
+    VtConnection* c = Live();
+    const std::int64_t id = c ? RuntimeClient(*c).Resolve(Utf16Text::Read(name, Utf16Text::kMaxText)) : -1;
+    if (id < 0)
+        return 0;
+    *ref = TagReference::Make(c->Generation(), static_cast<std::uint32_t>(id));
     return 1;
 }
 
-int ReadTagText(const TagRef*, VtChar* buffer, std::size_t capacity, std::uint16_t*, int)
+int WriteTagText(const TagRef* ref, const VtChar* text, int, int, int, int)
 {
-    Terminate(buffer, capacity);
-    return 1;
+    return WriteValue(ref, RuntimeValue::FromString(Utf16Text::Read(text, Utf16Text::kMaxText)));
 }
 
-int WriteTagInt(const TagRef*, int, int, int, int, int)
+int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, int)
 {
-    return 1;
+    return ReadInto(ref, buffer, capacity, quality);
 }
 
-int ReadTagValueText(const TagRef*, VtChar* buffer, std::size_t capacity)
+int WriteTagInt(const TagRef* ref, int value, int, int, int, int)
 {
-    Terminate(buffer, capacity);
-    return 1;
+    return WriteValue(ref, RuntimeValue::FromInt(value));
 }
 
-int ValidateTextKind0(HWND, VtChar*, int, int, int)
+int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t capacity)
 {
-    return 0;
+    return ReadInto(ref, buffer, capacity, nullptr);
 }
 
-int ValidateTextKind1(HWND, VtChar*, int, int, int, int)
+int ValidateTextKind0(HWND, VtChar* buffer, int capacity, int interactive, int showError)
 {
-    return 0;
+    return capacity > 0 ? Validate(0, buffer, static_cast<std::size_t>(capacity), interactive, showError, 0) : 0;
 }
 
-int ValidateTextKind2(HWND, VtChar*, int, int, int, int)
+int ValidateTextKind1(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return 0;
+    return Validate(1, buffer, kUnsizedCapacity, interactive, showError, flags);
 }
 
-int ValidateTextKind3(HWND, VtChar*, int, int, int, int)
+int ValidateTextKind2(HWND, VtChar* buffer, int capacity, int interactive, int showError, int)
 {
-    return 0;
+    return capacity > 0 ? Validate(2, buffer, static_cast<std::size_t>(capacity), interactive, showError, 0) : 0;
 }
 
-int ParseTimeStamp(const VtChar*, FILETIME*, int)
+int ValidateTextKind3(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return 0;
+    return Validate(3, buffer, kUnsizedCapacity, interactive, showError, flags);
 }
 
-int FormatTimeStamp(const FILETIME*, VtChar* buffer, int capacity, int)
+int ParseTimeStamp(const VtChar* text, FILETIME* time, int timeKind)
 {
-    Terminate(buffer, capacity > 0 ? static_cast<std::size_t>(capacity) : 0);
+    return text && time && TimeStampText::Parse(Utf16Text::Read(text, Utf16Text::kMaxText), timeKind, *time) ? 1 : 0;
+}
+
+int FormatTimeStamp(const FILETIME* time, VtChar* buffer, int capacity, int timeKind)
+{
+    if (!buffer || capacity <= 0)
+        return 0;
+    QString text;
+    const auto size = static_cast<std::size_t>(capacity);
+    if (time && TimeStampText::Format(*time, timeKind, text) && Utf16Text::Write(text, buffer, size))
+        return 1;
+    Utf16Text::Write(QString(), buffer, size);
     return 0;
 }
 
 int HasExtendedMenu(HWND)
 {
-    return 0;
+    // The extension's menu offers only tag browsing, which needs a runtime.
+    return Live() ? 1 : 0;
 }
 
 } // extern "C"

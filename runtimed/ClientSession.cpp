@@ -1,0 +1,113 @@
+#include "ClientSession.h"
+
+#include "toolkit/protocol/Protocol.h"
+
+#include <QTcpSocket>
+#include <QtEndian>
+
+#include <algorithm>
+
+ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, const SessionLimits& limits,
+                             QObject* parent)
+    : QObject(parent)
+    , m_socket(socket)
+    , m_handler(tags, users, limits.keepAliveMs)
+    , m_limits(limits)
+{
+    m_socket->setParent(this);
+    // Qt would otherwise pull everything the client sends into memory, and a
+    // client that stops reading could push without end.
+    m_socket->setReadBufferSize(256 * 1024);
+    m_clock.start();
+    connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::Pump);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+        m_outputSince = m_socket->bytesToWrite() > 0 ? m_clock.elapsed() : -1;
+        Pump();
+    });
+    connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::Close);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &ClientSession::Close);
+    connect(&m_watchdog, &QTimer::timeout, this, &ClientSession::CheckDeadlines);
+    m_watchdog.start(std::clamp(std::min(m_limits.ioMs, m_limits.idleMs) / 4, 10, 1000));
+    Pump();
+}
+
+void ClientSession::Pump()
+{
+    // While replies pile up unread, leave further requests in the kernel's
+    // buffer: the client is then slowed down by TCP itself.
+    while (!m_closed && m_socket->bytesToWrite() < m_limits.highWater && ReadFrame()) {
+    }
+}
+
+// Reads what is there of the current frame; true when a frame was handled and
+// another may follow.
+bool ClientSession::ReadFrame()
+{
+    if (m_expected < 0) {
+        if (m_socket->bytesAvailable() < vtproto::kHeaderSize)
+            return false;
+        char header[vtproto::kHeaderSize];
+        m_socket->read(header, sizeof header);
+        const std::uint32_t length = qFromBigEndian<std::uint32_t>(header);
+        // Checked before anything is allocated: a huge prefix costs nothing.
+        if (length == 0 || length > vtproto::kMaxPayload) {
+            Close();
+            return false;
+        }
+        m_expected = length;
+        m_frame.clear();
+        m_frameStart = m_clock.elapsed();
+    }
+    const qint64 missing = m_expected - m_frame.size();
+    m_frame += m_socket->read(std::min<qint64>(missing, 64 * 1024));
+    if (m_frame.size() < m_expected)
+        return false;
+
+    bool close = false;
+    const QByteArray reply = m_handler.Handle(m_frame, close);
+    m_expected = -1;
+    m_frameStart = -1;
+    m_frame.clear();
+    m_lastRequest = m_clock.elapsed();
+    m_greeted = true;
+    if (!reply.isEmpty()) {
+        QByteArray frame(vtproto::kHeaderSize, Qt::Uninitialized);
+        qToBigEndian(static_cast<std::uint32_t>(reply.size()), frame.data());
+        m_socket->write(frame + reply);
+        if (m_outputSince < 0)
+            m_outputSince = m_clock.elapsed();
+    }
+    if (close) {
+        Close();
+        return false;
+    }
+    if (m_socket->bytesToWrite() > m_limits.maxPending) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void ClientSession::CheckDeadlines()
+{
+    const qint64 now = m_clock.elapsed();
+    const bool handshakeLate = !m_greeted && now - m_lastRequest > m_limits.ioMs;
+    const bool frameLate = m_frameStart >= 0 && now - m_frameStart > m_limits.ioMs;
+    const bool idle = m_frameStart < 0 && now - m_lastRequest > m_limits.idleMs;
+    const bool stalled = m_outputSince >= 0 && m_socket->bytesToWrite() > 0 && now - m_outputSince > m_limits.ioMs;
+    if (handshakeLate || frameLate || idle || stalled)
+        Close();
+}
+
+void ClientSession::Close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_watchdog.stop();
+    // A last reply (a refused handshake) goes to the kernel before the socket
+    // closes; a client that stopped reading gets no more than fits there.
+    m_socket->flush();
+    m_socket->abort();
+    emit Finished(this);
+}

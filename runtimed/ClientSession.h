@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RequestHandler.h"
+#include "SessionLimits.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+class QTcpSocket;
+
+// One client connection: cuts the byte stream into frames, hands them to its
+// RequestHandler, and drops the client when it breaks the frame rules, idles,
+// stalls in the middle of a frame, or stops reading its replies.
+class ClientSession : public QObject
+{
+    Q_OBJECT
+public:
+    ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, const SessionLimits& limits,
+                  QObject* parent = nullptr);
+
+signals:
+    void Finished(ClientSession* session);
+
+private:
+    void Pump();
+    bool ReadFrame();
+    void CheckDeadlines();
+    void Close();
+
+    QTcpSocket* m_socket;
+    RequestHandler m_handler;
+    SessionLimits m_limits;
+    QTimer m_watchdog;
+    QElapsedTimer m_clock;
+    qint64 m_lastRequest = 0;   // also the time of connecting
+    qint64 m_frameStart = -1;   // a frame has begun and is not complete
+    qint64 m_outputSince = -1;  // replies have been waiting since
+    qint64 m_expected = -1;     // payload length of the frame being read
+    QByteArray m_frame;
+    bool m_greeted = false;
+    bool m_closed = false;
+};

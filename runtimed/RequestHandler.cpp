@@ -1,0 +1,188 @@
+#include "RequestHandler.h"
+
+#include "ExpressionCompiler.h"
+#include "ExpressionEvaluator.h"
+#include "TagDatabase.h"
+#include "UserDatabase.h"
+#include "toolkit/protocol/RuntimeResult.h"
+#include "toolkit/protocol/WireReader.h"
+#include "toolkit/protocol/WireWriter.h"
+
+using vtproto::Request;
+using vtproto::Status;
+
+RequestHandler::RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs)
+    : m_tags(tags)
+    , m_users(users)
+    , m_keepAliveMs(keepAliveMs)
+{
+    m_context.users = &users;
+}
+
+QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
+{
+    close = false;
+    WireReader in(payload);
+    const auto type = static_cast<Request>(in.U8());
+    const std::uint32_t sequence = in.U32();
+    if (!in.Ok() || (m_state == State::AwaitHello && type != Request::Hello)) {
+        close = true;
+        return {};
+    }
+    WireWriter body;
+    Status status = Dispatch(type, in, body, close);
+    // A request with bytes left over is as malformed as a short one.
+    if (status == Status::Ok && !in.Complete()) {
+        status = Status::BadRequest;
+        body = WireWriter();
+    }
+    WireWriter reply;
+    reply.U8(static_cast<std::uint8_t>(type) | vtproto::kReplyBit);
+    reply.U32(sequence);
+    reply.U8(static_cast<std::uint8_t>(status));
+    return reply.Payload() + (status == Status::Ok || type == Request::Hello || type == Request::Compile
+                                  ? body.Payload()
+                                  : QByteArray());
+}
+
+Status RequestHandler::Dispatch(Request type, WireReader& in, WireWriter& out, bool& close)
+{
+    if (type == Request::Hello)
+        return Hello(in, out, close);
+    if (type == Request::Ping)
+        return Status::Ok;
+    if (type == Request::Login) {
+        const Status s = Login(in);
+        close = m_loginFailures >= kMaxLoginFailures;
+        return s;
+    }
+    if (m_state != State::Ready)
+        return Status::NotLoggedIn;
+    switch (type) {
+    case Request::Compile:
+        return Compile(in, out);
+    case Request::Evaluate:
+        return Evaluate(in, out);
+    case Request::Resolve:
+        return Resolve(in, out);
+    case Request::Read:
+        return Read(in, out);
+    case Request::Write:
+        return Write(in);
+    default:
+        return Status::BadRequest;
+    }
+}
+
+Status RequestHandler::Hello(WireReader& in, WireWriter& out, bool& close)
+{
+    const std::uint32_t magic = in.U32();
+    const std::uint16_t version = in.U16();
+    out.U16(vtproto::kVersion);
+    out.U8(m_users.LoginRequired() ? 1 : 0);
+    out.U32(m_keepAliveMs);
+    if (!in.Complete() || magic != vtproto::kMagic || m_state != State::AwaitHello) {
+        close = true;
+        return Status::BadRequest;
+    }
+    if (version != vtproto::kVersion) {
+        close = true;
+        return Status::UnsupportedVersion;
+    }
+    if (m_users.LoginRequired()) {
+        m_state = State::AwaitLogin;
+    } else {
+        m_state = State::Ready;
+        m_context.rights = UserDatabase::Read | UserDatabase::Write;
+    }
+    return Status::Ok;
+}
+
+Status RequestHandler::Login(WireReader& in)
+{
+    const QString user = in.Str();
+    const QString password = in.Str();
+    if (!in.Complete())
+        return Status::BadRequest;
+    if (!m_users.LoginRequired())
+        return Status::Ok;
+    int rights = 0;
+    if (!m_users.Authenticate(user, password, rights)) {
+        ++m_loginFailures;
+        return Status::BadCredentials;
+    }
+    if (!(rights & UserDatabase::Read))
+        return Status::NoReadRight;
+    m_state = State::Ready;
+    m_context.rights = rights;
+    return Status::Ok;
+}
+
+Status RequestHandler::Compile(WireReader& in, WireWriter& out)
+{
+    const QString text = in.Str();
+    Program program;
+    QString error;
+    if (!in.Complete())
+        return Status::BadRequest;
+    if (ExpressionCompiler(m_tags).Compile(text, program, error))
+        return Status::Ok;
+    out.Str(error);
+    return Status::SyntaxError;
+}
+
+Status RequestHandler::Evaluate(WireReader& in, WireWriter& out)
+{
+    const std::uint32_t count = in.U32();
+    if (count > vtproto::kMaxBatch)
+        return Status::BadRequest;
+    out.U32(count);
+    ExpressionCompiler compiler(m_tags);
+    ExpressionEvaluator evaluator(m_tags, m_context);
+    for (std::uint32_t i = 0; i < count && in.Ok(); ++i) {
+        Program program;
+        QString error;
+        const QString text = in.Str();
+        const RuntimeResult r = compiler.Compile(text, program, error)
+                                    ? evaluator.Evaluate(program)
+                                    : RuntimeResult::Failure(Status::SyntaxError, error);
+        r.Encode(out);
+    }
+    return Status::Ok;
+}
+
+Status RequestHandler::Resolve(WireReader& in, WireWriter& out)
+{
+    const int id = m_tags.Find(in.Str().trimmed());
+    const Tag* tag = m_tags.Get(id);
+    if (!tag)
+        return Status::UnknownTag;
+    out.U32(static_cast<std::uint32_t>(id));
+    out.U8(static_cast<std::uint8_t>(tag->type));
+    out.U8(tag->writable ? 1 : 0);
+    return Status::Ok;
+}
+
+Status RequestHandler::Read(WireReader& in, WireWriter& out)
+{
+    const Tag* tag = m_tags.Get(static_cast<int>(in.U32()));
+    if (!tag)
+        return Status::UnknownTag;
+    RuntimeResult r;
+    r.value = tag->value;
+    r.quality = tag->quality;
+    r.timeStamp = tag->timeStamp;
+    r.Encode(out);
+    return Status::Ok;
+}
+
+Status RequestHandler::Write(WireReader& in)
+{
+    const std::uint32_t id = in.U32();
+    RuntimeValue value;
+    if (!RuntimeValue::Decode(in, value) || !in.Complete())
+        return Status::BadRequest;
+    if (!(m_context.rights & UserDatabase::Write))
+        return Status::NoWriteRight;
+    return m_tags.Write(static_cast<int>(id), value);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RuntimeFunctions.h"
+#include "toolkit/protocol/Protocol.h"
+
+#include <QByteArray>
+
+class TagDatabase;
+class UserDatabase;
+class WireReader;
+class WireWriter;
+
+// The protocol state of one client: handshake, login and the requests of
+// docs/protocol.md. Knows nothing of sockets; ClientSession feeds it payloads.
+class RequestHandler
+{
+public:
+    RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs);
+
+    // The reply payload for one request payload. `close` is set when the
+    // connection must end after the reply (or at once, if the reply is empty).
+    QByteArray Handle(const QByteArray& payload, bool& close);
+
+    static constexpr int kMaxLoginFailures = 3;
+
+private:
+    enum class State { AwaitHello, AwaitLogin, Ready };
+
+    vtproto::Status Hello(WireReader& in, WireWriter& out, bool& close);
+    vtproto::Status Login(WireReader& in);
+    vtproto::Status Compile(WireReader& in, WireWriter& out);
+    vtproto::Status Evaluate(WireReader& in, WireWriter& out);
+    vtproto::Status Resolve(WireReader& in, WireWriter& out);
+    vtproto::Status Read(WireReader& in, WireWriter& out);
+    vtproto::Status Write(WireReader& in);
+    vtproto::Status Dispatch(vtproto::Request type, WireReader& in, WireWriter& out, bool& close);
+
+    TagDatabase& m_tags;
+    UserDatabase& m_users;
+    std::uint32_t m_keepAliveMs;
+    State m_state = State::AwaitHello;
+    RuntimeFunctions::Context m_context;
+    int m_loginFailures = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "toolkit/protocol/RuntimeValue.h"
+
+#include <QString>
+
+#include <cstdint>
+
+enum class SimulationKind { None, Ramp, Sine, Random, Counter, Square };
+
+// One tag of the plant: its declaration and its live value.
+struct Tag
+{
+    QString name;
+    RuntimeValue::Type type = RuntimeValue::Type::Real;
+    bool writable = false;
+    RuntimeValue value;
+    std::uint16_t quality = 192;
+    std::int64_t timeStamp = 0;
+
+    SimulationKind simulation = SimulationKind::None;
+    double minimum = 0.0;
+    double maximum = 100.0;
+    double periodSeconds = 10.0;
+};

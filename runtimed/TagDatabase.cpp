@@ -1,0 +1,54 @@
+#include "TagDatabase.h"
+
+#include "ValueConverter.h"
+#include "toolkit/protocol/FileTimeClock.h"
+#include "toolkit/protocol/TagName.h"
+
+
+bool TagDatabase::Add(Tag tag)
+{
+    const QString key = tag.name.toLower();
+    if (!TagName::IsValid(tag.name) || m_index.contains(key))
+        return false;
+    if (tag.timeStamp == 0)
+        tag.timeStamp = FileTimeClock::Now();
+    m_index.insert(key, Count());
+    m_tags.push_back(std::move(tag));
+    return true;
+}
+
+int TagDatabase::Find(const QString& name) const
+{
+    return m_index.value(name.toLower(), -1);
+}
+
+const Tag* TagDatabase::Get(int id) const
+{
+    return id >= 0 && id < Count() ? &m_tags[static_cast<std::size_t>(id)] : nullptr;
+}
+
+vtproto::Status TagDatabase::Write(int id, const RuntimeValue& value)
+{
+    if (!Get(id))
+        return vtproto::Status::UnknownTag;
+    Tag& tag = m_tags[static_cast<std::size_t>(id)];
+    if (!tag.writable)
+        return vtproto::Status::ReadOnly;
+    RuntimeValue converted;
+    if (!ValueConverter::Convert(value, tag.type, converted))
+        return vtproto::Status::BadValue;
+    Store(tag, converted);
+    return vtproto::Status::Ok;
+}
+
+void TagDatabase::Update(int id, const RuntimeValue& value)
+{
+    if (Get(id))
+        Store(m_tags[static_cast<std::size_t>(id)], value);
+}
+
+void TagDatabase::Store(Tag& tag, const RuntimeValue& value)
+{
+    tag.value = value;
+    tag.timeStamp = FileTimeClock::Now();
+}

@@ -1,0 +1,121 @@
+// VantelRuntime: serves a simulated plant to the runtime toolkit over TCP.
+
+#include "DemoPlant.h"
+#include "PasswordHasher.h"
+#include "PlantLoader.h"
+#include "RuntimeServer.h"
+#include "SignalWatcher.h"
+#include "Simulator.h"
+#include "TagDatabase.h"
+#include "UserDatabase.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int Fail(const QString& message, int code = 1)
+{
+    std::fprintf(stderr, "VantelRuntime: %s\n", qPrintable(message));
+    return code;
+}
+
+bool Seconds(const QCommandLineParser& p, const QString& name, int& ms)
+{
+    if (!p.isSet(name))
+        return true;
+    bool ok = false;
+    const double s = p.value(name).toDouble(&ok);
+    if (!ok || s < 0.05 || s > 86400)
+        return false;
+    ms = static_cast<int>(s * 1000);
+    return true;
+}
+
+int HashPassword(const QCommandLineParser& p)
+{
+    bool ok = true;
+    const int iterations = p.isSet("iterations") ? p.value("iterations").toInt(&ok) : PasswordHasher::kDefaultIterations;
+    if (!ok || iterations < PasswordHasher::kMinIterations || iterations > PasswordHasher::kMaxIterations)
+        return Fail(QStringLiteral("--iterations takes %1 to %2")
+                        .arg(PasswordHasher::kMinIterations)
+                        .arg(PasswordHasher::kMaxIterations),
+                    2);
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::printf("%s\n", qPrintable(PasswordHasher::Hash(QString::fromStdString(line), iterations)));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("VantelRuntime"));
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Serves a simulated plant to the runtime toolkit over TCP.\n"
+        "Without --plant it serves the built-in demo plant; without --users no login is required.\n"
+        "File formats: docs/demo-plant.md. Protocol: docs/protocol.md.\n"
+        "When ready it prints one line, \"VantelRuntime listening on ADDR:PORT\".\n"
+        "--hash-password reads a password from standard input and prints its hash for a users file."));
+    p.addHelpOption();
+    p.addOptions({
+        {"bind", "Address to listen on (default 127.0.0.1).", "ADDR", "127.0.0.1"},
+        {"port", "Port to listen on; 0 takes a free one (default 1234).", "N", "1234"},
+        {"plant", "Plant description file.", "FILE"},
+        {"users", "Users and groups file; makes login required.", "FILE"},
+        {"idle-timeout", "Drop a client that sends no request for this long (default 60).", "SECONDS"},
+        {"io-timeout", "Drop a client that takes longer for its handshake, for one frame, or to read its replies "
+                       "(default 10).",
+         "SECONDS"},
+        {"hash-password", "Read a password from standard input, print its salted hash and exit."},
+        {"iterations", "PBKDF2 iterations for --hash-password (default 100000).", "N"},
+    });
+    p.process(app);
+    if (!p.positionalArguments().isEmpty())
+        return Fail(QStringLiteral("unexpected argument '%1'; see --help").arg(p.positionalArguments().first()), 2);
+    if (p.isSet("hash-password"))
+        return HashPassword(p);
+
+    SessionLimits limits;
+    if (!Seconds(p, "idle-timeout", limits.idleMs) || !Seconds(p, "io-timeout", limits.ioMs))
+        return Fail(QStringLiteral("time-outs take 0.05 to 86400 seconds"), 2);
+    bool ok = false;
+    const uint port = p.value("port").toUInt(&ok);
+    if (!ok || port > 65535)
+        return Fail(QStringLiteral("--port takes 0 to 65535"), 2);
+    const QString bind = p.value("bind");
+    const QHostAddress address(bind.compare("localhost", Qt::CaseInsensitive) == 0 ? QStringLiteral("127.0.0.1") : bind);
+    if (address.isNull())
+        return Fail(QStringLiteral("'%1' is not an IP address").arg(bind), 2);
+
+    TagDatabase tags;
+    UserDatabase users;
+    QString error;
+    const bool plantOk = p.isSet("plant") ? PlantLoader::LoadFile(p.value("plant"), tags, error)
+                                          : PlantLoader::LoadText(DemoPlant::Text(), tags, error);
+    if (!plantOk || (p.isSet("users") && !users.LoadFile(p.value("users"), error)))
+        return Fail(error);
+
+    RuntimeServer server(tags, users, limits);
+    if (!server.Listen(address, static_cast<quint16>(port), error))
+        return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(bind).arg(port).arg(error));
+    Simulator simulator(tags);
+    simulator.Start();
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::Stop, &app, &QCoreApplication::quit);
+
+    std::printf("VantelRuntime listening on %s:%u\n", qPrintable(server.Address().toString()), server.Port());
+    std::fflush(stdout);
+    return app.exec();
+}

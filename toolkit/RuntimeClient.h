@@ -1,0 +1,30 @@
+#pragma once
+
+#include "VtConnection.h"
+#include "toolkit/protocol/RuntimeResult.h"
+
+#include <QStringList>
+
+#include <vector>
+
+// The requests of docs/protocol.md on one connection, with their replies
+// decoded and checked. A reply that does not decode marks the connection lost.
+class RuntimeClient
+{
+public:
+    explicit RuntimeClient(VtConnection& connection);
+
+    // True when the runtime accepts the text; else error says why.
+    bool Compile(const QString& text, QString& error);
+    // One result per text, in order, from one request.
+    std::vector<RuntimeResult> Evaluate(const QStringList& texts);
+    // The tag's id, or -1 when the text is not exactly one tag.
+    std::int64_t Resolve(const QString& name);
+    RuntimeResult Read(std::uint32_t id);
+    bool Write(std::uint32_t id, const RuntimeValue& value);
+
+private:
+    bool Decoded(bool ok);
+
+    VtConnection& m_connection;
+};

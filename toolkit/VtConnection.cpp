@@ -1,0 +1,147 @@
+#include "VtConnection.h"
+
+#include "ChannelOpener.h"
+#include "toolkit/protocol/WireReader.h"
+#include "toolkit/protocol/WireWriter.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+
+using vtproto::Request;
+using vtproto::Status;
+
+
+HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
+{
+    ChannelOpener::Failure failure = ChannelOpener::Failure::None;
+    QString error;
+    m_channel = ChannelOpener::Open(target, Deadline(kConnectTimeoutMs), failure, error);
+    if (!m_channel)
+        return failure == ChannelOpener::Failure::RouteNotSupported ? VT_E_ROUTE : VT_E_UNREACHABLE;
+    m_lost = false;
+    WireWriter hello;
+    hello.U32(vtproto::kMagic);
+    hello.U16(vtproto::kVersion);
+    Reply reply;
+    if (!Exchange(Request::Hello, hello, reply))
+        return VT_E_UNREACHABLE;
+    WireReader in(reply.body);
+    const std::uint16_t version = in.U16();
+    const std::uint8_t loginRequired = in.U8();
+    const std::uint32_t keepAliveMs = in.U32();
+    if (reply.status != Status::Ok || !in.Complete() || version != vtproto::kVersion) {
+        MarkLost();
+        return VT_E_PROTOCOL;
+    }
+    m_loginRequired = loginRequired != 0;
+    m_keepAlive = std::chrono::milliseconds(std::clamp<std::uint32_t>(keepAliveMs, 500, 60000));
+    return S_OK;
+}
+
+bool VtConnection::Greet(const ConnectionTarget& target)
+{
+    return OpenAndGreet(target) == S_OK;
+}
+
+HRESULT VtConnection::Open(const ConnectionTarget& target, const Credentials& credentials)
+{
+    const HRESULT greeted = OpenAndGreet(target);
+    if (greeted != S_OK || !m_loginRequired)
+        return greeted;
+    if (!credentials.given) {
+        MarkLost();
+        return E_ACCESSDENIED;
+    }
+    WireWriter login;
+    login.Str(credentials.user);
+    login.Str(credentials.password);
+    Reply reply;
+    if (!Exchange(Request::Login, login, reply))
+        return VT_E_UNREACHABLE;
+    if (reply.status == Status::Ok)
+        return S_OK;
+    MarkLost();
+    return reply.status == Status::NoReadRight ? E_ABORT : E_ACCESSDENIED;
+}
+
+bool VtConnection::Exchange(Request type, const WireWriter& body, Reply& reply)
+{
+    if (m_lost || !m_channel)
+        return false;
+    const Deadline deadline(kRequestTimeoutMs);
+    const std::uint32_t sequence = ++m_sequence;
+    WireWriter request;
+    request.U8(static_cast<std::uint8_t>(type));
+    request.U32(sequence);
+    QByteArray payload = request.Payload() + body.Payload();
+    if (payload.size() > static_cast<qsizetype>(vtproto::kMaxPayload)) {
+        // Too large to send is a refusal of this request, not a broken link.
+        reply.status = Status::BadRequest;
+        reply.body.clear();
+        return true;
+    }
+    QByteArray frame(vtproto::kHeaderSize, Qt::Uninitialized);
+    qToBigEndian(static_cast<std::uint32_t>(payload.size()), frame.data());
+    if (!m_channel->Send(frame + payload, deadline)) {
+        MarkLost();
+        return false;
+    }
+    char header[vtproto::kHeaderSize];
+    if (!m_channel->Receive(header, sizeof header, deadline)) {
+        MarkLost();
+        return false;
+    }
+    const std::uint32_t length = qFromBigEndian<std::uint32_t>(header);
+    constexpr std::uint32_t kReplyHead = 6; // type, sequence, status
+    if (length < kReplyHead || length > vtproto::kMaxPayload) {
+        MarkLost();
+        return false;
+    }
+    QByteArray bytes;
+    // Grow with what really arrives rather than trusting the length up front.
+    constexpr std::uint32_t kChunk = 256 * 1024;
+    for (std::uint32_t got = 0; got < length;) {
+        const std::uint32_t step = std::min(kChunk, length - got);
+        bytes.resize(got + step);
+        if (!m_channel->Receive(bytes.data() + got, step, deadline)) {
+            MarkLost();
+            return false;
+        }
+        got += step;
+    }
+    WireReader in(bytes);
+    const std::uint8_t replyType = in.U8();
+    const std::uint32_t replySequence = in.U32();
+    reply.status = static_cast<Status>(in.U8());
+    if (replyType != (static_cast<std::uint8_t>(type) | vtproto::kReplyBit) || replySequence != sequence) {
+        MarkLost();
+        return false;
+    }
+    reply.body = bytes.mid(kReplyHead);
+    m_lastExchange = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool VtConnection::CheckLost()
+{
+    if (m_lost)
+        return true;
+    // The runtime never speaks unasked: anything readable now is a close, a
+    // reset or a broken stream.
+    if (m_channel->PeerHasSpoken()) {
+        MarkLost();
+        return true;
+    }
+    if (std::chrono::steady_clock::now() - m_lastExchange >= m_keepAlive) {
+        Reply reply;
+        Exchange(Request::Ping, WireWriter(), reply);
+    }
+    return m_lost;
+}
+
+void VtConnection::MarkLost()
+{
+    m_lost = true;
+    m_channel.reset();
+}

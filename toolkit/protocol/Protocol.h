@@ -1,0 +1,53 @@
+#pragma once
+
+// Wire constants shared by the toolkit and the runtime server; docs/protocol.md
+// describes the frames they build.
+
+#include <cstdint>
+
+namespace vtproto {
+
+constexpr std::uint32_t kMagic = 0x56545254; // "VTRT"
+constexpr std::uint16_t kVersion = 1;
+
+// Upper bound of one frame's payload in either direction. Large enough for an
+// evaluation of many thousand watch rows, small enough that a hostile length
+// prefix costs nothing: nothing is allocated before the bytes arrive.
+constexpr std::uint32_t kMaxPayload = 16u * 1024u * 1024u;
+constexpr std::uint32_t kHeaderSize = 4;
+
+// Per-string bound inside a frame: a tag value or an expression line.
+constexpr std::uint32_t kMaxStringBytes = 64u * 1024u;
+// Lines of one evaluation request.
+constexpr std::uint32_t kMaxBatch = 100000;
+
+// Replies carry the request type with this bit set.
+constexpr std::uint8_t kReplyBit = 0x80;
+
+enum class Request : std::uint8_t {
+    Hello = 1,
+    Login = 2,
+    Ping = 3,
+    Compile = 4,
+    Evaluate = 5,
+    Resolve = 6,
+    Read = 7,
+    Write = 8,
+};
+
+enum class Status : std::uint8_t {
+    Ok = 0,
+    BadRequest = 1,
+    UnsupportedVersion = 2,
+    NotLoggedIn = 3,
+    BadCredentials = 4,
+    NoReadRight = 5,
+    NoWriteRight = 6,
+    UnknownTag = 7,
+    ReadOnly = 8,
+    BadValue = 9,
+    SyntaxError = 10,
+    EvaluationError = 11,
+};
+
+} // namespace vtproto
