@@ -2,8 +2,16 @@
 
 #include "CGridDefaultCell.h"
 
+#include "CInPlaceEdit.h"
+
 #include "grid/CGridCtrl.h"
 #include "platform/CFont.h"
+#include "platform/ControlStyles.h"
+#include "platform/GdiDefs.h"
+#include "platform/VirtualKeys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
 
 IMPLEMENT_DYNCREATE(CGridCell, CGridCellBase)
 
@@ -15,6 +23,21 @@ CFont& SharedCellFont()
 {
     static CFont font;
     return font;
+}
+
+// Types one character into a window, as a key press carrying it.
+void TypeInto(QWidget* window, UINT nChar)
+{
+    int key = Qt::Key_unknown;
+    switch (nChar) {
+    case VK_BACK: key = Qt::Key_Backspace; break;
+    case VK_TAB: key = Qt::Key_Tab; break;
+    case VK_RETURN: key = Qt::Key_Return; break;
+    case VK_ESCAPE: key = Qt::Key_Escape; break;
+    default: break;
+    }
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(char16_t(nChar))));
+    QCoreApplication::sendEvent(window, &press);
 }
 
 } // namespace
@@ -195,6 +218,37 @@ void CGridCell::Reset()
     m_nMargin = 0xFFFFFFFFu;
     m_plfFont.reset();
     m_nTextLimit = -1;
+}
+
+BOOL CGridCell::Edit(int row, int col, CRect rect, CPoint, UINT id, UINT nChar)
+{
+    if (!m_bEditable || !m_pGrid)
+        return FALSE;
+    if (m_bEditing) {
+        // Further typing goes to the editor already open.
+        if (m_pEditWnd)
+            TypeInto(m_pEditWnd, nChar);
+        return TRUE;
+    }
+    const DWORD format = GetFormat();
+    const DWORD style = (format & DT_RIGHT) ? ES_RIGHT : (format & DT_CENTER) ? ES_CENTER : 0;
+    m_bEditing = TRUE;
+    CInPlaceEdit* editor = CInPlaceEdit::Open(m_pGrid, rect, style, id, row, col, GetText(), nChar, m_nTextLimit,
+                                              GetDisplayText(row, col), m_pGrid->GetMultiLineEdit());
+    m_pEditWnd = editor;
+    if (editor) {
+        editor->setLayoutDirection(m_pGrid->GetRTLReading() == 1 ? Qt::RightToLeft : Qt::LeftToRight);
+        m_pGrid->SetSavedTitleTips(m_pGrid->GetTitleTips());
+        m_pGrid->EnableTitleTips(FALSE);
+        editor->SetRefusedChars(m_pGrid->GetRefusedChars());
+    }
+    return TRUE;
+}
+
+void CGridCell::EndEdit()
+{
+    if (auto* editor = qobject_cast<CInPlaceEdit*>(m_pEditWnd.data()))
+        editor->EndEdit();
 }
 
 void CGridCell::OnEndEdit()

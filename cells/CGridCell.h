@@ -4,6 +4,9 @@
 
 #include "platform/SysColors.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 // The standard cell: its own text and attributes, each of which may defer to
@@ -45,6 +48,9 @@ public:
     BOOL IsDefaultFont() const override;
     BOOL IsEditing() const override;
     void Reset() override;
+
+    BOOL Edit(int row, int col, CRect rect, CPoint point, UINT id, UINT nChar) override;
+    void EndEdit() override;
     void OnEndEdit() override;
 
     virtual void SetEditable(BOOL editable);
@@ -65,7 +71,8 @@ protected:
     UINT m_nMargin = 0xFFFFFFFFu;
     BOOL m_bEditing = FALSE;
     CGridCtrl* m_pGrid = nullptr;
-    QWidget* m_pEditWnd = nullptr;
+    // Not owned: the editor deletes itself when it closes.
+    QPointer<QWidget> m_pEditWnd;
     int m_nTextLimit = -1;
     int m_nCol = 0;
     int m_nRow = 0;

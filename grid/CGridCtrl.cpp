@@ -36,7 +36,10 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
     m_cellDefault.SetBackClr(m_crWindowColour);
 
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Hovering drives the resize cursors and the title tip.
+    viewport()->setMouseTracking(true);
     setFrameStyle(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -53,7 +56,13 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 
 CGridCtrl::~CGridCtrl()
 {
+    // The drop target filters this window's events: it must go before the
+    // window is only a QWidget any more.
+    delete m_pDropTarget;
+    m_pDropTarget = nullptr;
     DeleteAllItems();
+    if (m_bTitleTips)
+        m_TitleTip.DestroyWindow();
 }
 
 BOOL CGridCtrl::Create(const RECT& rect, QWidget* parent, UINT nID, DWORD dwStyle)
@@ -1006,18 +1015,4 @@ LRESULT CGridCtrl::SendCacheHintToParent(const CellSpan& span) const
 {
     GridSpanNotify notify{MakeHeader(GRIDN_CACHEHINT), span};
     return SendNotify(&notify.hdr);
-}
-
-// ---------------------------------------------------------------- editing seams
-
-BOOL CGridCtrl::ValidateEdit(int row, int col, const QString& text)
-{
-    CGridCellBase* cell = GetCell(row, col);
-    return cell ? cell->ValidateEdit(text) : TRUE;
-}
-
-void CGridCtrl::EndEditing()
-{
-    if (CGridCellBase* cell = IsValid(m_idCurrentCell) ? GetCell(m_idCurrentCell.row, m_idCurrentCell.col) : nullptr)
-        cell->EndEdit();
 }

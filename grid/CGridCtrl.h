@@ -6,10 +6,13 @@
 #include "GridDefs.h"
 #include "GridItem.h"
 #include "GridNotify.h"
+#include "NotifyReceiver.h"
 
 #include "cells/CGridDefaultCell.h"
+#include "cells/CTitleTip.h"
 #include "platform/CDC.h"
 #include "platform/CObject.h"
+#include "platform/CPoint.h"
 #include "platform/CRect.h"
 #include "platform/LogFont.h"
 #include "platform/SysColors.h"
@@ -24,22 +27,45 @@
 #include <unordered_set>
 #include <vector>
 
+class CCmdUI;
 class CFont;
 class CGridCellBase;
+class CGridDropTarget;
 class CImageList;
-class CNotifyReceiver;
+class QMimeData;
+
+// The control id the grid gives its in-place editors.
+constexpr UINT IDC_INPLACE_CONTROL = 8;
+// The auto-scroll timer that runs while the mouse selects.
+constexpr UINT_PTR GRID_AUTOSCROLL_TIMER = 513;
 
 // Called in virtual mode for each cell the grid reads; fills the record.
 using GRIDCALLBACK = BOOL (*)(GridDispInfo* dispInfo, LPARAM lParam);
 
 // A spreadsheet-like window: fixed (header) rows and columns that stay put and
 // a scrolling body of cells. The grid owns its cells and asks them to draw.
-class CGridCtrl : public QAbstractScrollArea, public CObject
+class CGridCtrl : public QAbstractScrollArea, public CObject, public CNotifyReceiver
 {
     Q_OBJECT
     DECLARE_DYNCREATE(CGridCtrl)
 
 public:
+    // What a press, a drag or a hover is doing; the numbers are the designed ones.
+    enum class MouseMode {
+        None = 0,
+        SelectAll = 1,
+        SelectColumns = 2,
+        SelectRows = 3,
+        SelectCells = 4,
+        OverRowDivider = 6,
+        SizingRow = 7,
+        OverColumnDivider = 8,
+        SizingColumn = 9,
+        PrepareEdit = 10,
+        PrepareDrag = 11,
+        DragDrop = 12,
+    };
+
     explicit CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
     ~CGridCtrl() override;
 
@@ -132,6 +158,8 @@ public:
     BOOL IsCellSelected(int row, int col) const;
     CellSpan GetSelectedCellRange() const;
     int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+    CCellID GetSelectionAnchor() const { return m_SelectionStartCell; }
+    MouseMode GetMouseMode() const { return m_MouseMode; }
 
     // Geometry
     CCellID GetTopleftNonFixedCell(BOOL forceRecalculation = FALSE);
@@ -241,6 +269,34 @@ public:
     void SetAutoSizeStyle(UINT style = GVS_BOTH) { m_nAutoSizeColumnStyle = style; }
     UINT GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
     int GetMouseScrollLines() const { return m_nRowsPerWheelNotch; }
+    // -1: one page per wheel notch.
+    void SetMouseScrollLines(int lines) { m_nRowsPerWheelNotch = lines; }
+    void SetRowResize(BOOL allow = TRUE) { m_bAllowRowResize = allow; }
+    BOOL GetRowResize() const { return m_bAllowRowResize; }
+    void SetColumnResize(BOOL allow = TRUE) { m_bAllowColumnResize = allow; }
+    BOOL GetColumnResize() const { return m_bAllowColumnResize; }
+    // Whether a dragged divider may shrink a line to nothing.
+    void SetAllowRowHide(BOOL allow = TRUE) { m_bAllowRowHide = allow; }
+    BOOL GetAllowRowHide() const { return m_bAllowRowHide; }
+    void SetAllowColumnHide(BOOL allow = TRUE) { m_bAllowColHide = allow; }
+    BOOL GetAllowColumnHide() const { return m_bAllowColHide; }
+    // Whether the divider of a hidden line can be grabbed to show it again.
+    void SetHiddenRowUnhide(BOOL allow = TRUE) { m_bHiddenRowUnhide = allow; }
+    BOOL GetHiddenRowUnhide() const { return m_bHiddenRowUnhide; }
+    void SetHiddenColUnhide(BOOL allow = TRUE) { m_bHiddenColUnhide = allow; }
+    BOOL GetHiddenColUnhide() const { return m_bHiddenColUnhide; }
+    void SetTitleTipBackClr(COLORREF color = CLR_DEFAULT) { m_crTTipBackClr = color; }
+    COLORREF GetTitleTipBackClr() const { return m_crTTipBackClr; }
+    void SetTitleTipTextClr(COLORREF color = CLR_DEFAULT) { m_crTTipTextClr = color; }
+    COLORREF GetTitleTipTextClr() const { return m_crTTipTextClr; }
+    void SetMultiLineEdit(BOOL multiLine = TRUE) { m_bMultiLineEdit = multiLine; }
+    BOOL GetMultiLineEdit() const { return m_bMultiLineEdit; }
+    // 1: the in-place editor reads right to left.
+    void SetRTLReading(int rtl) { m_nRTLReading = rtl; }
+    int GetRTLReading() const { return m_nRTLReading; }
+    // Characters the in-place editor refuses to take.
+    void SetRefusedChars(const QString& chars) { m_strRefusedChars = chars; }
+    QString GetRefusedChars() const { return m_strRefusedChars; }
     void SetSortColumn(int col);
     int GetSortColumn() const { return m_nSortColumn; }
     void SetSortAscending(BOOL ascending) { m_bAscending = ascending; }
@@ -251,20 +307,87 @@ public:
     LRESULT SendDisplayRequestToParent(GridDispInfo* dispInfo) const;
     LRESULT SendCacheHintToParent(const CellSpan& span) const;
 
+    // The editor's report of its final text.
+    LRESULT OnNotify(WPARAM wParam, NMHDR* header) override;
+
+    // Message handlers; the Qt events below translate to them.
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    BOOL OnSetCursor();
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
+    void OnMouseLeave();
+    void OnCaptureChanged();
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnImeChar(WPARAM wCharCode, LPARAM lParam);
+    UINT OnGetDlgCode() const;
+
     // Virtual operations, in the designed slot order.
     virtual int GetFixedColumnCount() const { return m_nFixedCols; }
     virtual BOOL AutoSizeRow(int row, BOOL resetScroll = TRUE, BOOL ignoreEmpty = FALSE);
+    // Clipboard and drag and drop; the effects are DROPEFFECT_ bits.
+    virtual void CutSelectedText();
+    virtual QMimeData* CreateTextDataSource();
+    virtual BOOL PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted);
+    virtual void StartDragDrop();
+    virtual DWORD OnDragEnter(const QMimeData* data, DWORD keyState, CPoint point);
+    virtual DWORD OnDragOver(const QMimeData* data, DWORD keyState, CPoint point);
+    virtual void OnDragLeave();
+    virtual BOOL OnDrop(const QMimeData* data, DWORD dropEffect, CPoint point);
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectAll();
+    virtual void OnFixedColumnClick(const CCellID& cell);
+    virtual void OnFixedRowClick(const CCellID& cell);
+    virtual void OnEditCell(int row, int col, CPoint point, UINT nChar);
+    virtual void OnEndEditCell(int row, int col, const QString& text);
     virtual BOOL ValidateEdit(int row, int col, const QString& text);
     virtual void EndEditing();
     virtual void OnDraw(CDC* dc);
     virtual CGridCellBase* CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
     virtual void SelectAllCells();
+    virtual void SelectColumns(CCellID currentCell, BOOL forceRedraw = FALSE, BOOL selectCells = TRUE);
+    virtual void SelectRows(CCellID currentCell, BOOL forceRedraw = FALSE, BOOL selectCells = TRUE);
+    virtual void SelectCells(CCellID currentCell, BOOL forceRedraw = FALSE, BOOL selectCells = TRUE);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+    // Applies the current mouse mode's selection from the anchor to cell.
+    void SelectCurrentRange(const CCellID& cell);
+    void SetTimer(UINT_PTR nIDEvent, UINT elapse);
+    void KillTimer(UINT_PTR nIDEvent);
+
+    // Interaction state the product layer reads and extends.
+    MouseMode m_MouseMode = MouseMode::None;
+    CCellID m_SelectionStartCell;
+    CCellID m_LeftClickDownCell;
+    CPoint m_LeftClickDownPoint;
+    CPoint m_LastMousePoint;
+    BOOL m_bLMouseButtonDown = FALSE;
+    BOOL m_bMouseCaptured = FALSE;
+    UINT_PTR m_nTimerID = 0;
+    UINT m_nTimerInterval = 25;
+    CTitleTip m_TitleTip;
 
 private:
     using GridRow = std::vector<CGridCellBase*>;
@@ -282,6 +405,42 @@ private:
     void MoveFixedBand(bool rows, int oldCount, int newCount);
     void RedrawFixedCellsOf(const CCellID& cell, const CCellID& other);
     void ClearSortColumn();
+
+    // Mouse helpers
+    CPoint CellRelative(const CCellID& cell, const CPoint& point);
+    bool PointInTextRect(const CCellID& cell, const CPoint& point);
+    void SetGridCursor(Qt::CursorShape shape);
+    int LineStart(bool rows, int line);
+    int LineSize(bool rows, int line) const;
+    CPoint Confined(const CPoint& point) const;
+    void DrawTrackBar(const CRect& bar);
+    CRect TrackBarAt(bool rows, const CPoint& point) const;
+    bool FocusClickedCell(UINT nFlags);
+    void TrackDividers(const CPoint& point);
+    int LineToSize(bool rows, const CPoint& point);
+    bool StartSizing(bool rows, const CPoint& point);
+    void StartSelecting(UINT nFlags);
+    void HoverCell(const CPoint& point);
+    void DragTo(const CPoint& point);
+    void FinishDragPending(const CPoint& point);
+    void FinishSizing(bool rows, const CPoint& point);
+    void FinishClick(const CPoint& point);
+    void PostCommandToReceiver();
+    void AutoSizeLineLeftOf(bool rows, const CCellID& cell, const CPoint& point);
+    bool IsSecondPressOfDoubleClick(const QMouseEvent* event);
+
+    // Keyboard helpers
+    bool HandleShortcut(UINT nChar);
+    bool HandleKeyDown(UINT nChar);
+    CCellID NextFocusForKey(UINT nChar, bool* handled, int* wrapped);
+    CCellID TabTarget(bool backwards, bool* handled, int* wrapped);
+    CCellID EndTarget(bool control);
+    CCellID HomeTarget(bool control);
+    int NextVisibleLine(bool rows, int from, int step, int first) const;
+    int PageRow(UINT code, int row);
+    void ScrollFocusIntoView(const CCellID& cell, UINT nChar, int wrapped);
+    void SelectForKeyMove(const CCellID& next, UINT nChar);
+    bool IsEditStartChar(UINT nChar) const;
 
     // Geometry and scrolling helpers
     int TopLeftIndex(const GridAxis& axis, int fixed, int pos) const;
@@ -366,6 +525,17 @@ private:
     LPARAM m_lParam = 0;
     CImageList* m_pImageList = nullptr;
     int m_nResizeCaptureRange = 3;
+    BOOL m_bAllowRowResize = TRUE;
+    BOOL m_bAllowColumnResize = TRUE;
+    BOOL m_bAllowRowHide = TRUE;
+    BOOL m_bAllowColHide = TRUE;
+    BOOL m_bHiddenRowUnhide = TRUE;
+    BOOL m_bHiddenColUnhide = TRUE;
+    COLORREF m_crTTipBackClr = CLR_DEFAULT;
+    COLORREF m_crTTipTextClr = CLR_DEFAULT;
+    BOOL m_bMultiLineEdit = TRUE;
+    int m_nRTLReading = 0;
+    QString m_strRefusedChars;
 
     // Remembered system colours, to follow a system colour change.
     COLORREF m_crWindowText;
@@ -378,9 +548,65 @@ private:
     int m_nHScrollMax = 0;
     BOOL m_bScrollInProgress = FALSE;
 
+    // Mouse tracking
+    // The line a divider drag sizes, and where the tracked point may go.
+    int m_nSizingLine = -1;
+    CRect m_rcConfine;
+    bool m_bConfined = false;
+    // The inverted 2-pixel bar of a divider drag, drawn over the cells.
+    CRect m_rcTrackBar;
+    int m_nQtTimerID = 0;
+    // The previous press, to tell the second press of a double click.
+    ulong m_lastPressTime = 0;
+    QPoint m_lastPressPos;
+    bool m_bHavePress = false;
+
     // Window
     bool m_bCreated = false;
     UINT m_nID = 0;
     bool m_bOwnerSet = false;
     QPointer<QWidget> m_pOwner;
+
+    // ---- Sorting, clipboard and drag and drop (CGridCtrlSort.cpp,
+    // CGridCtrlClipboard.cpp, CGridCtrlDragDrop.cpp)
+public:
+    // Negative, zero or positive, like wcscmp; the LPARAMs are CGridCellBase pointers.
+    using PFNLVCOMPARE = int (*)(LPARAM cell1, LPARAM cell2, LPARAM data);
+    void SetCompareFunction(PFNLVCOMPARE compare) { m_pfnCompare = compare; }
+    BOOL SortTextItems(int col, BOOL ascending, LPARAM data = 0);
+    BOOL SortItems(int col, BOOL ascending, LPARAM data = 0);
+    BOOL SortItems(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data = 0);
+    BOOL SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data, int low, int high);
+    // The sorting part of a click on a column header; OnFixedRowClick runs it first.
+    void SortByHeaderClick(const CCellID& cell);
+    static int CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM data);
+
+    void SetItemTextAsEdited(int row, int col, const QString& text);
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    void OnUpdateEditCut(CCmdUI* cmdUI);
+    void OnUpdateEditPaste(CCmdUI* cmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* cmdUI);
+    // Each of these characters separates the fields of a pasted line.
+    void SetFieldSeparators(const QString& separators) { m_strFieldSeparators = separators; }
+    QString GetFieldSeparators() const { return m_strFieldSeparators; }
+    CGridDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    CCellID GetDropTargetCell() const { return m_idDropCell; }
+
+private:
+    BOOL PrepareSort(int col, BOOL ascending);
+    void SwapRows(int a, int b);
+    QString SelectionText(const CellSpan& span) const;
+    QWidget* OpenEditorOf(const CCellID& cell) const;
+    void PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol);
+    void ClearMovedCells(const std::vector<CCellID>& source);
+    void SetDropHighlight(const CCellID& cell, bool on);
+    CGridDropTarget* MakeDropTarget();
+
+    PFNLVCOMPARE m_pfnCompare = nullptr;
+    QString m_strFieldSeparators = QStringLiteral("\t");
+    // What the last paste wrote, so a move onto this grid keeps it.
+    CellSpan m_lastPasted;
+    CCellID m_idDropCell;
+    // A child of the grid, made with it; it registers on every resize.
+    CGridDropTarget* m_pDropTarget = MakeDropTarget();
 };

@@ -14,12 +14,20 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     painter.setClipRegion(event->region());
-    CDC dc(&painter);
-    if (m_bDoubleBuffer) {
-        CMyMemDC memDC(&dc);
-        OnDraw(&memDC);
-    } else {
-        OnDraw(&dc);
+    {
+        CDC dc(&painter);
+        if (m_bDoubleBuffer) {
+            CMyMemDC memDC(&dc);
+            OnDraw(&memDC);
+        } else {
+            OnDraw(&dc);
+        }
+    }
+    // The divider bar inverts what lies beneath it, after the cells are down.
+    if (!m_rcTrackBar.IsRectEmpty()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(QRect(m_rcTrackBar.left, m_rcTrackBar.top, m_rcTrackBar.Width(), m_rcTrackBar.Height()),
+                         Qt::white);
     }
 }
 

@@ -166,3 +166,88 @@ void CGridCtrl::EnableSelection(BOOL enable)
     m_bEnableSelection = enable;
     ResetSelectedRange();
 }
+
+namespace {
+
+// The lines between the anchor and the cell; the cell alone without an anchor.
+void SpanBetween(int anchor, int line, int* low, int* high)
+{
+    if (anchor < 0)
+        anchor = line;
+    *low = std::min(anchor, line);
+    *high = std::max(anchor, line);
+}
+
+} // namespace
+
+void CGridCtrl::SelectColumns(CCellID currentCell, BOOL forceRedraw, BOOL selectCells)
+{
+    if (!m_bEnableSelection || currentCell.col < m_nFixedCols || !IsValid(currentCell))
+        return;
+    int minCol = currentCell.col;
+    int maxCol = currentCell.col;
+    if (!m_bSingleColSelection)
+        SpanBetween(m_SelectionStartCell.col, currentCell.col, &minCol, &maxCol);
+    SetSelectedRange(m_nFixedRows, minCol, m_nRows - 1, maxCol, forceRedraw, selectCells);
+}
+
+void CGridCtrl::SelectRows(CCellID currentCell, BOOL forceRedraw, BOOL selectCells)
+{
+    if (!m_bEnableSelection || currentCell.row < m_nFixedRows || !IsValid(currentCell))
+        return;
+    int minRow = currentCell.row;
+    int maxRow = currentCell.row;
+    if (!(m_bListMode && m_bSingleRowSelection))
+        SpanBetween(m_SelectionStartCell.row, currentCell.row, &minRow, &maxRow);
+    SetSelectedRange(minRow, m_nFixedCols, maxRow, m_nCols - 1, forceRedraw, selectCells);
+}
+
+void CGridCtrl::SelectCells(CCellID currentCell, BOOL forceRedraw, BOOL selectCells)
+{
+    if (!m_bEnableSelection || !IsValid(currentCell) || IsCellFixed(currentCell.row, currentCell.col))
+        return;
+    int minRow = 0;
+    int maxRow = 0;
+    int minCol = 0;
+    int maxCol = 0;
+    SpanBetween(m_SelectionStartCell.row, currentCell.row, &minRow, &maxRow);
+    SpanBetween(m_SelectionStartCell.col, currentCell.col, &minCol, &maxCol);
+    SetSelectedRange(minRow, minCol, maxRow, maxCol, forceRedraw, selectCells);
+}
+
+void CGridCtrl::SelectCurrentRange(const CCellID& cell)
+{
+    if (!m_bEnableSelection)
+        return;
+    switch (m_MouseMode) {
+    case MouseMode::SelectAll: SelectAllCells(); break;
+    case MouseMode::SelectColumns: SelectColumns(cell); break;
+    case MouseMode::SelectRows: SelectRows(cell); break;
+    case MouseMode::SelectCells: SelectCells(cell); break;
+    default: break;
+    }
+}
+
+void CGridCtrl::OnEditSelectAll()
+{
+    SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GRIDN_SELCHANGING);
+    SelectAllCells();
+    SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GRIDN_SELCHANGED);
+}
+
+void CGridCtrl::OnFixedColumnClick(const CCellID& cell)
+{
+    if (!IsValid(cell) || !m_bFixedColumnSelection)
+        return;
+    m_MouseMode = cell.row < m_nFixedRows ? MouseMode::SelectAll : MouseMode::SelectRows;
+    SelectCurrentRange(cell);
+}
+
+void CGridCtrl::OnFixedRowClick(const CCellID& cell)
+{
+    SortByHeaderClick(cell);
+    if (!IsValid(cell) || !m_bFixedRowSelection)
+        return;
+    m_MouseMode = cell.col < m_nFixedCols ? MouseMode::SelectAll : MouseMode::SelectColumns;
+    SelectCurrentRange(cell);
+}

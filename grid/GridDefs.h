@@ -72,3 +72,8 @@ constexpr UINT SB_ENDSCROLL = 8;
 constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
 constexpr int SB_BOTH = 3;
+
+// What a window asks of the keyboard when it has the focus.
+constexpr UINT DLGC_WANTARROWS = 0x0001;
+constexpr UINT DLGC_WANTTAB = 0x0002;
+constexpr UINT DLGC_WANTCHARS = 0x0080;

@@ -9,6 +9,9 @@ class CNotifyReceiver
 {
 public:
     virtual LRESULT OnNotify(WPARAM wParam, NMHDR* header) = 0;
+    // A control's command, posted after the event that caused it: the
+    // control's id and window. Receivers that act on it override this.
+    virtual void OnControlCommand(UINT /*id*/, HWND /*control*/) {}
 
 protected:
     ~CNotifyReceiver() = default;

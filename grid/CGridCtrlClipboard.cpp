@@ -1,0 +1,260 @@
+// Clipboard: cell text as tab-separated fields and CR LF lines, shared with
+// other programs through the system clipboard.
+
+#include "CGridCtrl.h"
+
+#include "cells/CGridCellBase.h"
+#include "platform/CCmdUI.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+#include <new>
+
+namespace {
+
+// Clipboard text comes from any program; more than this is not looked at.
+constexpr qsizetype kMaxPastedText = 8 * 1024 * 1024;
+
+bool EditorHasSelection(const QWidget* editor)
+{
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(editor))
+        return plain->textCursor().hasSelection();
+    if (const auto* line = qobject_cast<const QLineEdit*>(editor))
+        return line->hasSelectedText();
+    return false;
+}
+
+// Runs the editor's own copy, cut or paste; false when it is no edit control.
+template <typename PlainAction, typename LineAction>
+bool RunOnEditor(QWidget* editor, PlainAction onPlain, LineAction onLine)
+{
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(editor)) {
+        onPlain(plain);
+        return true;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        onLine(line);
+        return true;
+    }
+    return false;
+}
+
+bool ClipboardHasText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+} // namespace
+
+// The editor of the focus cell counts only outside the first row and column.
+QWidget* CGridCtrl::OpenEditorOf(const CCellID& cell) const
+{
+    if (cell.row <= 0 || cell.col <= 0)
+        return nullptr;
+    const CGridCellBase* target = GetCell(cell.row, cell.col);
+    return target && target->IsEditing() ? target->GetEditWnd() : nullptr;
+}
+
+// ---------------------------------------------------------------- copy text
+
+QString CGridCtrl::SelectionText(const CellSpan& span) const
+{
+    QString text;
+    for (int row = span.GetMinRow(); row <= span.GetMaxRow(); ++row) {
+        if (GetRowHeight(row) <= 0)
+            continue;
+        for (int col = span.GetMinCol(); col <= span.GetMaxCol(); ++col) {
+            if (GetColumnWidth(col) <= 0)
+                continue;
+            const CGridCellBase* cell = GetCell(row, col);
+            if (cell && IsCellSelected(row, col))
+                text += cell->GetCopyText();
+            if (col != span.GetMaxCol())
+                text += u'\t';
+        }
+        if (row != span.GetMaxRow())
+            text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+QMimeData* CGridCtrl::CreateTextDataSource()
+{
+    const CellSpan span = GetSelectedCellRange();
+    if (!IsValid(span))
+        return nullptr;
+    if (m_bVirtualMode)
+        SendCacheHintToParent(span);
+    QMimeData* data = nullptr;
+    try {
+        const QString text = SelectionText(span);
+        data = new QMimeData;
+        data->setText(text);
+    } catch (const std::bad_alloc&) {
+        data = nullptr;
+    }
+    if (m_bVirtualMode)
+        SendCacheHintToParent(CellSpan());
+    return data;
+}
+
+// ---------------------------------------------------------------- edit path
+
+void CGridCtrl::SetItemTextAsEdited(int row, int col, const QString& text)
+{
+    if (!IsCellEditable(CCellID(row, col)) || SendMessageToParent(row, col, GRIDN_BEGINEDIT) < 0)
+        return;
+    const QString old = GetItemText(row, col);
+    if (text == old)
+        return;
+    SetItemText(row, col, text);
+    if (ValidateEdit(row, col, text) && SendMessageToParent(row, col, GRIDN_ENDEDIT) >= 0) {
+        SetModified(TRUE, row, col);
+        RedrawCell(row, col);
+    } else {
+        SetItemText(row, col, old);
+    }
+}
+
+void CGridCtrl::CutSelectedText()
+{
+    if (!m_bEditable)
+        return;
+    // A derived grid's validation may change the selection while we clear.
+    std::vector<CCellID> cells;
+    cells.reserve(m_SelectedCellMap.size());
+    for (const auto& [key, cell] : m_SelectedCellMap)
+        cells.push_back(cell);
+    for (const CCellID& cell : cells)
+        SetItemTextAsEdited(cell.row, cell.col, QString());
+}
+
+// ---------------------------------------------------------------- commands
+
+void CGridCtrl::OnEditCopy()
+{
+    if (QWidget* editor = OpenEditorOf(m_idCurrentCell)) {
+        RunOnEditor(editor, [](QPlainTextEdit* e) { e->copy(); }, [](QLineEdit* e) { e->copy(); });
+        return;
+    }
+    // The clipboard owns the data from here on, and keeps it past the grid.
+    if (QMimeData* data = CreateTextDataSource())
+        QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CGridCtrl::OnEditCut()
+{
+    if (!m_bEditable)
+        return;
+    if (QWidget* editor = OpenEditorOf(m_idCurrentCell)) {
+        RunOnEditor(editor, [](QPlainTextEdit* e) { e->cut(); }, [](QLineEdit* e) { e->cut(); });
+        return;
+    }
+    OnEditCopy();
+    CutSelectedText();
+}
+
+void CGridCtrl::OnEditPaste()
+{
+    CCellID start = GetSelectedCellRange().GetTopLeft();
+    if (!IsValid(start))
+        start = m_idCurrentCell;
+    if (!IsValid(start))
+        start = GetTopleftNonFixedCell();
+    if (!IsValid(start))
+        return;
+    const CGridCellBase* cell = GetCell(start.row, start.col);
+    if (cell && cell->IsEditing() &&
+        RunOnEditor(cell->GetEditWnd(), [](QPlainTextEdit* e) { e->paste(); }, [](QLineEdit* e) { e->paste(); }))
+        return;
+    PasteTextAt(start, QGuiApplication::clipboard()->mimeData(), TRUE);
+}
+
+void CGridCtrl::OnUpdateEditCopy(CCmdUI* cmdUI)
+{
+    const QWidget* editor = OpenEditorOf(m_idCurrentCell);
+    cmdUI->Enable(editor ? EditorHasSelection(editor) : GetSelectedCount() > 0);
+}
+
+void CGridCtrl::OnUpdateEditCut(CCmdUI* cmdUI)
+{
+    const QWidget* editor = OpenEditorOf(m_idCurrentCell);
+    cmdUI->Enable(editor ? EditorHasSelection(editor) : (m_bEditable && GetSelectedCount() > 0));
+}
+
+void CGridCtrl::OnUpdateEditPaste(CCmdUI* cmdUI)
+{
+    const bool text = ClipboardHasText();
+    if (OpenEditorOf(m_idCurrentCell))
+        cmdUI->Enable(text);
+    else
+        cmdUI->Enable(IsValid(m_idCurrentCell) && IsCellEditable(m_idCurrentCell) && text);
+}
+
+void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_bEnableSelection);
+}
+
+// ---------------------------------------------------------------- paste
+
+// Line k goes to row start.row + k and field m to column start.col + m, both
+// past hidden lines; what falls outside the grid is dropped.
+BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
+{
+    m_lastPasted = CellSpan();
+    if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
+        return FALSE;
+    const QString text = data->text().left(kMaxPastedText);
+    int maxRow = -1;
+    int maxCol = -1;
+    int row = start.row - 1;
+    for (qsizetype lineStart = 0; lineStart <= text.size();) {
+        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        do
+            ++row;
+        while (row < m_nRows && GetRowHeight(row) == 0);
+        if (row >= m_nRows)
+            break;
+        PasteLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &maxRow, &maxCol);
+        lineStart = lineEnd + 1;
+    }
+    if (maxRow >= 0)
+        m_lastPasted = CellSpan(start.row, start.col, maxRow, maxCol);
+    if (selectPasted) {
+        if (maxRow >= 0)
+            SetSelectedRange(start.row, start.col, maxRow, maxCol, TRUE);
+    } else {
+        ResetSelectedRange();
+        viewport()->update();
+    }
+    return TRUE;
+}
+
+void CGridCtrl::PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol)
+{
+    int col = firstCol - 1;
+    // Empty fields at the end of a line change nothing.
+    for (qsizetype fieldStart = 0; fieldStart < line.size();) {
+        qsizetype fieldEnd = fieldStart;
+        while (fieldEnd < line.size() && !m_strFieldSeparators.contains(line[fieldEnd]))
+            ++fieldEnd;
+        do
+            ++col;
+        while (col < m_nCols && GetColumnWidth(col) == 0);
+        if (col >= m_nCols)
+            return;
+        SetItemTextAsEdited(row, col, line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString());
+        SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
+        *maxRow = std::max(*maxRow, row);
+        *maxCol = std::max(*maxCol, col);
+        fieldStart = fieldEnd + 1;
+    }
+}
