@@ -1,5 +1,6 @@
 #include "CGridCtrl.h"
 
+#include "CGridDropTarget.h"
 #include "NotifyReceiver.h"
 
 #include "cells/CGridCell.h"
