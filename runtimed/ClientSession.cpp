@@ -58,8 +58,10 @@ bool ClientSession::ReadFrame()
         m_frame.clear();
         m_frameStart = m_clock.elapsed();
     }
-    const qint64 missing = m_expected - m_frame.size();
-    m_frame += m_socket->read(std::min<qint64>(missing, 64 * 1024));
+    // Everything buffered, not one chunk: readyRead does not come again for
+    // bytes that already arrived, and a large frame would wait out its time-out.
+    while (m_frame.size() < m_expected && m_socket->bytesAvailable() > 0)
+        m_frame += m_socket->read(std::min<qint64>(m_expected - m_frame.size(), 64 * 1024));
     if (m_frame.size() < m_expected)
         return false;
 

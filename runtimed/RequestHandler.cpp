@@ -5,6 +5,7 @@
 #include "TagDatabase.h"
 #include "UserDatabase.h"
 #include "toolkit/protocol/RuntimeResult.h"
+#include "toolkit/protocol/TagEntry.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -69,6 +70,8 @@ Status RequestHandler::Dispatch(Request type, WireReader& in, WireWriter& out, b
         return Read(in, out);
     case Request::Write:
         return Write(in);
+    case Request::Browse:
+        return Browse(in, out);
     default:
         return Status::BadRequest;
     }
@@ -185,4 +188,31 @@ Status RequestHandler::Write(WireReader& in)
     if (!(m_context.rights & UserDatabase::Write))
         return Status::NoWriteRight;
     return m_tags.Write(static_cast<int>(id), value);
+}
+
+Status RequestHandler::Browse(WireReader& in, WireWriter& out)
+{
+    const std::uint32_t first = in.U32();
+    const std::uint32_t limit = in.U32();
+    if (!in.Complete())
+        return Status::BadRequest;
+    const auto total = static_cast<std::uint32_t>(m_tags.Count());
+    WireWriter page;
+    std::uint32_t count = 0;
+    for (std::uint32_t id = first; id < total && count < limit; ++id) {
+        if (static_cast<std::uint32_t>(page.Payload().size()) >= vtproto::kMaxBrowsePageBytes)
+            break;
+        const Tag* tag = m_tags.Get(static_cast<int>(id));
+        const bool longText =
+            tag->value.GetType() == RuntimeValue::Type::String && tag->value.AsString().size() > vtproto::kMaxBrowseValueChars;
+        TagEntry{tag->name, tag->type, tag->writable, tag->quality,
+                 longText ? RuntimeValue::FromString(tag->value.AsString().left(vtproto::kMaxBrowseValueChars))
+                          : tag->value}
+            .Encode(page);
+        ++count;
+    }
+    out.U32(total);
+    out.U32(count);
+    out.Raw(page.Payload());
+    return Status::Ok;
 }

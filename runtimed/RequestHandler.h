@@ -33,6 +33,7 @@ private:
     vtproto::Status Resolve(WireReader& in, WireWriter& out);
     vtproto::Status Read(WireReader& in, WireWriter& out);
     vtproto::Status Write(WireReader& in);
+    vtproto::Status Browse(WireReader& in, WireWriter& out);
     vtproto::Status Dispatch(vtproto::Request type, WireReader& in, WireWriter& out, bool& close);
 
     TagDatabase& m_tags;

@@ -1,6 +1,7 @@
 // VantelRuntime: serves a simulated plant to the runtime toolkit over TCP.
 
 #include "DemoPlant.h"
+#include "GatewayServer.h"
 #include "PasswordHasher.h"
 #include "PlantLoader.h"
 #include "RuntimeServer.h"
@@ -8,6 +9,7 @@
 #include "Simulator.h"
 #include "TagDatabase.h"
 #include "UserDatabase.h"
+#include "toolkit/protocol/Protocol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -54,6 +56,25 @@ int HashPassword(const QCommandLineParser& p)
     return 0;
 }
 
+// Announces the address, as tests and scripts wait for it, and runs until a signal.
+int Serve(QCoreApplication& app, const QHostAddress& address, quint16 port)
+{
+    SignalWatcher watcher;
+    QObject::connect(&watcher, &SignalWatcher::Stop, &app, &QCoreApplication::quit);
+    std::printf("VantelRuntime listening on %s:%u\n", qPrintable(address.toString()), port);
+    std::fflush(stdout);
+    return app.exec();
+}
+
+int RunGateway(QCoreApplication& app, const SessionLimits& limits, const QHostAddress& address, quint16 port)
+{
+    GatewayServer gateway(limits);
+    QString error;
+    if (!gateway.Listen(address, port, error))
+        return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(port).arg(error));
+    return Serve(app, gateway.Address(), gateway.Port());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -67,11 +88,12 @@ int main(int argc, char** argv)
         "Without --plant it serves the built-in demo plant; without --users no login is required.\n"
         "File formats: docs/demo-plant.md. Protocol: docs/protocol.md.\n"
         "When ready it prints one line, \"VantelRuntime listening on ADDR:PORT\".\n"
-        "--hash-password reads a password from standard input and prints its hash for a users file."));
+        "--hash-password reads a password from standard input and prints its hash for a users file.\n"
+        "--gateway relays clients to the runtime each names (HTTP CONNECT host:port) instead of serving a plant."));
     p.addHelpOption();
     p.addOptions({
         {"bind", "Address to listen on (default 127.0.0.1).", "ADDR", "127.0.0.1"},
-        {"port", "Port to listen on; 0 takes a free one (default 1234).", "N", "1234"},
+        {"port", "Port to listen on; 0 takes a free one (default 1234, with --gateway 1235).", "N", "1234"},
         {"plant", "Plant description file.", "FILE"},
         {"users", "Users and groups file; makes login required.", "FILE"},
         {"idle-timeout", "Drop a client that sends no request for this long (default 60).", "SECONDS"},
@@ -80,6 +102,7 @@ int main(int argc, char** argv)
          "SECONDS"},
         {"hash-password", "Read a password from standard input, print its salted hash and exit."},
         {"iterations", "PBKDF2 iterations for --hash-password (default 100000).", "N"},
+        {"gateway", "Run as a tunnelling gateway: relay each client to the runtime it names."},
     });
     p.process(app);
     if (!p.positionalArguments().isEmpty())
@@ -90,14 +113,21 @@ int main(int argc, char** argv)
     SessionLimits limits;
     if (!Seconds(p, "idle-timeout", limits.idleMs) || !Seconds(p, "io-timeout", limits.ioMs))
         return Fail(QStringLiteral("time-outs take 0.05 to 86400 seconds"), 2);
-    bool ok = false;
-    const uint port = p.value("port").toUInt(&ok);
+    const bool gateway = p.isSet("gateway");
+    if (gateway && (p.isSet("plant") || p.isSet("users")))
+        return Fail(QStringLiteral("--gateway serves no plant: --plant and --users belong to a runtime"), 2);
+    bool ok = true;
+    const uint port = gateway && !p.isSet("port") ? static_cast<uint>(vtproto::kDefaultGatewayPort)
+                                                   : p.value("port").toUInt(&ok);
     if (!ok || port > 65535)
         return Fail(QStringLiteral("--port takes 0 to 65535"), 2);
     const QString bind = p.value("bind");
     const QHostAddress address(bind.compare("localhost", Qt::CaseInsensitive) == 0 ? QStringLiteral("127.0.0.1") : bind);
     if (address.isNull())
         return Fail(QStringLiteral("'%1' is not an IP address").arg(bind), 2);
+
+    if (gateway)
+        return RunGateway(app, limits, address, static_cast<quint16>(port));
 
     TagDatabase tags;
     UserDatabase users;
@@ -112,10 +142,5 @@ int main(int argc, char** argv)
         return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(bind).arg(port).arg(error));
     Simulator simulator(tags);
     simulator.Start();
-    SignalWatcher watcher;
-    QObject::connect(&watcher, &SignalWatcher::Stop, &app, &QCoreApplication::quit);
-
-    std::printf("VantelRuntime listening on %s:%u\n", qPrintable(server.Address().toString()), server.Port());
-    std::fflush(stdout);
-    return app.exec();
+    return Serve(app, server.Address(), server.Port());
 }

@@ -6,12 +6,14 @@
 
 #include <memory>
 
-// Opens the byte channel to a runtime. Everything above it speaks the same
-// frames whatever the route; a proxy or a gateway route is one more case here.
+// Opens the byte channel to a runtime: directly, or through an HTTP proxy, a
+// gateway, or a proxy and then a gateway, each asked with CONNECT for the next
+// hop. Everything above it speaks the same frames whatever the route.
 class ChannelOpener
 {
 public:
-    enum class Failure { None, Unreachable, RouteNotSupported };
+    // Route: a proxy or gateway was given and the way through it failed.
+    enum class Failure { None, BadArgument, Unreachable, Route };
 
     static std::unique_ptr<SocketChannel> Open(const ConnectionTarget& target, const Deadline& deadline,
                                                Failure& failure, QString& error);

@@ -14,4 +14,5 @@ struct ConnectionTarget
 
     bool UsesProxy() const { return !proxy.isEmpty(); }
     bool UsesGateway() const { return !gateway.isEmpty(); }
+    bool Tunnelled() const { return UsesProxy() || UsesGateway(); }
 };

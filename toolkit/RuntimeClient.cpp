@@ -1,5 +1,6 @@
 #include "RuntimeClient.h"
 
+#include "ReplyDecoder.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -50,15 +51,9 @@ std::vector<RuntimeResult> RuntimeClient::Evaluate(const QStringList& texts)
         w.Str(t);
     VtConnection::Reply reply;
     std::vector<RuntimeResult> results;
-    if (m_connection.Exchange(Request::Evaluate, w, reply) && reply.status == Status::Ok) {
-        WireReader in(reply.body);
-        bool ok = in.U32() == static_cast<std::uint32_t>(texts.size());
-        results.resize(static_cast<std::size_t>(texts.size()));
-        for (std::size_t i = 0; ok && i < results.size(); ++i)
-            ok = RuntimeResult::Decode(in, results[i]);
-        if (Decoded(ok && in.AtEnd()))
-            return results;
-    }
+    if (m_connection.Exchange(Request::Evaluate, w, reply) && reply.status == Status::Ok &&
+        Decoded(ReplyDecoder::Results(reply.body, static_cast<std::size_t>(texts.size()), results)))
+        return results;
     const QString reason = m_connection.IsLost() ? kLinkFailed : QStringLiteral("the runtime refused the request");
     return std::vector<RuntimeResult>(static_cast<std::size_t>(texts.size()),
                                       RuntimeResult::Failure(Status::EvaluationError, reason));
@@ -71,11 +66,8 @@ std::int64_t RuntimeClient::Resolve(const QString& name)
     VtConnection::Reply reply;
     if (!m_connection.Exchange(Request::Resolve, w, reply) || reply.status != Status::Ok)
         return -1;
-    WireReader in(reply.body);
-    const std::uint32_t id = in.U32();
-    in.U8(); // type
-    in.U8(); // writable
-    return Decoded(in.Complete()) ? static_cast<std::int64_t>(id) : -1;
+    std::uint32_t id = 0;
+    return Decoded(ReplyDecoder::Resolved(reply.body, id)) ? static_cast<std::int64_t>(id) : -1;
 }
 
 RuntimeResult RuntimeClient::Read(std::uint32_t id)
@@ -87,9 +79,8 @@ RuntimeResult RuntimeClient::Read(std::uint32_t id)
         return RuntimeResult::Failure(Status::EvaluationError, kLinkFailed);
     if (reply.status != Status::Ok)
         return RuntimeResult::Failure(reply.status, QStringLiteral("the runtime refused the read"));
-    WireReader in(reply.body);
     RuntimeResult r;
-    if (!Decoded(RuntimeResult::Decode(in, r) && in.AtEnd()))
+    if (!Decoded(ReplyDecoder::Result(reply.body, r)))
         return RuntimeResult::Failure(Status::EvaluationError, kLinkFailed);
     return r;
 }
@@ -101,4 +92,36 @@ bool RuntimeClient::Write(std::uint32_t id, const RuntimeValue& value)
     value.Encode(w);
     VtConnection::Reply reply;
     return m_connection.Exchange(Request::Write, w, reply) && reply.status == Status::Ok;
+}
+
+bool RuntimeClient::ListTags(std::vector<TagEntry>& tags, QString& error)
+{
+    tags.clear();
+    std::uint32_t total = 0;
+    // Every page but the last adds at least one tag, so this ends; the bound
+    // only guards against a runtime whose count changes under us.
+    for (std::uint32_t page = 0; page <= vtproto::kMaxBrowseTags; ++page) {
+        WireWriter w;
+        w.U32(static_cast<std::uint32_t>(tags.size()));
+        w.U32(vtproto::kMaxBrowseTags);
+        VtConnection::Reply reply;
+        if (!m_connection.Exchange(Request::Browse, w, reply)) {
+            error = kLinkFailed;
+            return false;
+        }
+        if (reply.status != Status::Ok) {
+            error = QStringLiteral("the runtime refused to list its tags");
+            return false;
+        }
+        const std::size_t before = tags.size();
+        if (!Decoded(ReplyDecoder::TagPage(reply.body, total, tags)) || (tags.size() == before && before < total)) {
+            m_connection.MarkLost();
+            error = kLinkFailed;
+            return false;
+        }
+        if (tags.size() >= total)
+            return true;
+    }
+    error = kLinkFailed;
+    return false;
 }

@@ -2,6 +2,7 @@
 
 #include "VtConnection.h"
 #include "toolkit/protocol/RuntimeResult.h"
+#include "toolkit/protocol/TagEntry.h"
 
 #include <QStringList>
 
@@ -22,6 +23,8 @@ public:
     std::int64_t Resolve(const QString& name);
     RuntimeResult Read(std::uint32_t id);
     bool Write(std::uint32_t id, const RuntimeValue& value);
+    // Every tag of the runtime, in its order, from as many Browse pages as needed.
+    bool ListTags(std::vector<TagEntry>& tags, QString& error);
 
 private:
     bool Decoded(bool ok);

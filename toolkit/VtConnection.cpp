@@ -1,6 +1,7 @@
 #include "VtConnection.h"
 
 #include "ChannelOpener.h"
+#include "ReplyDecoder.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -17,8 +18,16 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
     ChannelOpener::Failure failure = ChannelOpener::Failure::None;
     QString error;
     m_channel = ChannelOpener::Open(target, Deadline(kConnectTimeoutMs), failure, error);
-    if (!m_channel)
-        return failure == ChannelOpener::Failure::RouteNotSupported ? VT_E_ROUTE : VT_E_UNREACHABLE;
+    if (!m_channel) {
+        switch (failure) {
+        case ChannelOpener::Failure::BadArgument:
+            return VT_E_ARGUMENT;
+        case ChannelOpener::Failure::Route:
+            return VT_E_ROUTE;
+        default:
+            return VT_E_UNREACHABLE;
+        }
+    }
     m_lost = false;
     WireWriter hello;
     hello.U32(vtproto::kMagic);
@@ -26,16 +35,17 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
     Reply reply;
     if (!Exchange(Request::Hello, hello, reply))
         return VT_E_UNREACHABLE;
-    WireReader in(reply.body);
-    const std::uint16_t version = in.U16();
-    const std::uint8_t loginRequired = in.U8();
-    const std::uint32_t keepAliveMs = in.U32();
-    if (reply.status != Status::Ok || !in.Complete() || version != vtproto::kVersion) {
+    ReplyDecoder::Greeting greeting;
+    if (reply.status != Status::Ok || !ReplyDecoder::Hello(reply.body, greeting) || greeting.version != vtproto::kVersion) {
         MarkLost();
         return VT_E_PROTOCOL;
     }
-    m_loginRequired = loginRequired != 0;
-    m_keepAlive = std::chrono::milliseconds(std::clamp<std::uint32_t>(keepAliveMs, 500, 60000));
+    m_loginRequired = greeting.loginRequired;
+    m_keepAlive = std::chrono::milliseconds(std::clamp<std::uint32_t>(greeting.keepAliveMs, 500, 60000));
+    // A proxy or gateway may drop an idle tunnel, or lose it without closing our
+    // end: there the caller's polling interval sets how soon that is noticed.
+    if (target.Tunnelled() && target.pollingSeconds > 0)
+        m_keepAlive = std::chrono::seconds(std::clamp(target.pollingSeconds, 1, kMaxPollingSeconds));
     return S_OK;
 }
 

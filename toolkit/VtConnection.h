@@ -59,6 +59,7 @@ public:
 
     static constexpr int kRequestTimeoutMs = 3000;
     static constexpr int kConnectTimeoutMs = 3000;
+    static constexpr int kMaxPollingSeconds = 3600;
 
 private:
     HRESULT OpenAndGreet(const ConnectionTarget& target);

@@ -285,3 +285,22 @@ TEST_F(ToolkitRuntime, HungRuntimeCostsOneTimeOutAtMost)
     EXPECT_LT(clock.elapsed(), 8000);
     m_runtime.Resume();
 }
+
+TEST_F(ToolkitRuntime, RefreshLargerThanOneReadOfTheRuntime)
+{
+    // 6,000 lines make a request of about 110 KB, which the runtime receives in
+    // more than one piece.
+    StartAndConnect();
+    constexpr int kLines = 6000;
+    QString lines;
+    for (int i = 0; i < kLines; ++i)
+        lines += i % 2 ? QStringLiteral("Test.ReadOnly\n") : QStringLiteral("Test.ReadOnly * 2\n");
+    std::vector<ResultRecord> records(kLines);
+    ASSERT_EQ(EvaluateTagList(U(lines).c_str(), kLines, records.data(), -1), 1);
+    VtChar text[kValueTextCapacity];
+    FormatResultValue(text, kValueTextCapacity, &records.back());
+    EXPECT_EQ(Q(text), "7");
+    FormatResultValue(text, kValueTextCapacity, &records[kLines - 2]);
+    EXPECT_EQ(Q(text), "14");
+    EXPECT_EQ(IsConnectionLost(m_handle), 0);
+}

@@ -21,6 +21,18 @@ constexpr std::uint32_t kMaxStringBytes = 64u * 1024u;
 // Lines of one evaluation request.
 constexpr std::uint32_t kMaxBatch = 100000;
 
+// A Browse reply stops adding tags once its page holds this many bytes; the
+// client asks again from where it stopped. String values in it are cut to
+// kMaxBrowseValueChars: the browser shows a glimpse, not the whole text.
+constexpr std::uint32_t kMaxBrowsePageBytes = 1024u * 1024u;
+constexpr int kMaxBrowseValueChars = 256;
+// Tags a runtime may list; the same bound as its plant file.
+constexpr std::uint32_t kMaxBrowseTags = 100000;
+
+// Where VantelRuntime --gateway listens, and where the toolkit looks for a
+// gateway whose setting names no port.
+constexpr int kDefaultGatewayPort = 1235;
+
 // Replies carry the request type with this bit set.
 constexpr std::uint8_t kReplyBit = 0x80;
 
@@ -33,6 +45,7 @@ enum class Request : std::uint8_t {
     Resolve = 6,
     Read = 7,
     Write = 8,
+    Browse = 9,
 };
 
 enum class Status : std::uint8_t {

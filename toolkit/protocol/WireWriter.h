@@ -16,6 +16,8 @@ public:
     void I64(std::int64_t v);
     void F64(double v);
     void Str(const QString& s);
+    // Bytes already encoded by another writer.
+    void Raw(const QByteArray& bytes) { m_bytes += bytes; }
 
     const QByteArray& Payload() const { return m_bytes; }
     QByteArray Frame() const;
