@@ -42,6 +42,17 @@ public:
     QString m_strUserName;
     QString m_strPassword;
 
+    // The main window's refresh-tick state, kept for the whole run rather than
+    // per window: the last connection attempt and the guard against a tick
+    // arriving while one runs.
+    struct RefreshState
+    {
+        bool started = false;
+        DWORD lastAttempt = 0;
+        bool watchRefreshGuard = false;
+    };
+    RefreshState m_refresh;
+
 protected:
     // Runs the main window modally; tests replace it to look at the state the
     // window would start from.

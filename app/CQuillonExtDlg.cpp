@@ -1,37 +1,342 @@
 #include "CQuillonExtDlg.h"
 
+#include "CAboutDlg.h"
+#include "CCheckCredentialDlg.h"
+#include "CQuillonExtApp.h"
+#include "platform/CDataExchange.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/TickCount.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTimerEvent>
+
+namespace {
+
+constexpr int kRefreshIntervalMs = 500;
+constexpr DWORD kReconnectIntervalMs = 10000;
+constexpr int kDefaultHttpPolling = 10;
+constexpr UINT kSysCommandMask = 0xFFF0;
+
+// Window-menu commands of the framework, handled as usual.
+constexpr UINT SC_MINIMIZE = 0xF020;
+constexpr UINT SC_MAXIMIZE = 0xF030;
+constexpr UINT SC_CLOSE = 0xF060;
+constexpr UINT SC_RESTORE = 0xF120;
+
+const QString kOptions = QStringLiteral("Options");
+
+// The message texts come from a language library: fill "%s" and "%d" in order
+// without handing the text to a printf-style formatter.
+QString FormatMessage(const QString& format, const QStringList& arguments)
+{
+    QString out;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] == u'%' && i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'd')) {
+            out += next < arguments.size() ? arguments[next++] : QString();
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
+
+const VtChar* Wide(const QString& text)
+{
+    return reinterpret_cast<const VtChar*>(text.utf16());
+}
+
+} // namespace
 
 CQuillonExtDlg::CQuillonExtDlg(QString userName, QString password, QWidget* parent)
-    : QDialog(parent)
+    : CSizingDialog(LoadDialogTemplate(IDD_QUILLONEXT_DIALOG), parent)
     , m_strUserName(std::move(userName))
     , m_strPassword(std::move(password))
+    , m_hIcon(LoadIconResource(IDR_MAINFRAME))
 {
 }
 
-int CQuillonExtDlg::DoModal()
+CQuillonExtDlg::~CQuillonExtDlg() = default;
+
+CQuillonExtApp& CQuillonExtDlg::App() const
 {
-    OnInitDialog();
-    return exec() == QDialog::Accepted ? 1 : 2;
+    return *AfxGetApp();
 }
 
-bool CQuillonExtDlg::OnInitDialog()
+void CQuillonExtDlg::DoDataExchange(CDataExchange* pDX)
 {
-    setWindowTitle(LoadResString(AFX_IDS_APP_TITLE));
-    auto* layout = new QVBoxLayout(this);
-    m_btnClose = new QPushButton(tr("Close"), this);
-    layout->addStretch();
-    layout->addWidget(m_btnClose, 0, Qt::AlignHCenter);
-    connect(m_btnClose, &QPushButton::clicked, this, &CQuillonExtDlg::OnCloseButton);
-    resize(250, 150);
-    return false;
+    CSizingDialog::DoDataExchange(pDX);
+    m_btnClose = qobject_cast<QPushButton*>(GetDlgItem(IDC_CLOSE_BUTTON));
+}
+
+int CQuillonExtDlg::ReadHttpPolling() const
+{
+    return int(GetPrivateProfileIntW(kOptions, QStringLiteral("HTTPPolling"), kDefaultHttpPolling, App().m_strIniPath));
+}
+
+QString CQuillonExtDlg::ServerLabel() const
+{
+    const QString& server = App().m_strDsIp;
+    if (server.isEmpty() || server.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0)
+        return LoadResString(IDS_LOCAL_SERVER);
+    return server;
+}
+
+HRESULT CQuillonExtDlg::ConnectRuntimeWith(int polling)
+{
+    const CQuillonExtApp& app = App();
+    return ::ConnectRuntime(Wide(app.m_strDsIp), app.m_nDsPort, Wide(app.m_strProxyIp), app.m_nProxyPort,
+                            Wide(app.m_strWtg), polling, &m_hConnection);
+}
+
+bool CQuillonExtDlg::LogOnIfRequired(int polling)
+{
+    const CQuillonExtApp& app = App();
+    if (!::IsLoginRequired(Wide(app.m_strDsIp), app.m_nDsPort, Wide(app.m_strProxyIp), app.m_nProxyPort,
+                           Wide(app.m_strWtg), polling, &m_hConnection))
+        return true;
+    QString userName = m_strUserName;
+    QString password = m_strPassword;
+    int fromCommandLine = 1;
+    if (userName.isEmpty()) {
+        CCheckCredentialDlg credentials(this);
+        const int result = credentials.DoModal();
+        userName = credentials.m_strUserName;
+        password = credentials.m_strPassword;
+        fromCommandLine = 0;
+        if (result == IDCANCEL) {
+            AfxMessageBox(LoadResString(IDS_INVALID_CREDENTIAL), MB_OK | MB_ICONERROR);
+            return false;
+        }
+    }
+    return ::LogOn(Wide(userName), Wide(password), fromCommandLine) == 0;
+}
+
+void CQuillonExtDlg::ShowConnectError(HRESULT result)
+{
+    QString text;
+    if (result == E_ABORT)
+        text = LoadResString(IDS_ACCESS_DENIED);
+    else if (result == E_ACCESSDENIED)
+        text = LoadResString(IDS_INVALID_CREDENTIAL);
+    else
+        text = FormatMessage(LoadResString(IDS_CONNECT_ERROR),
+                             {ServerLabel(), QString::number(result), LoadResString(IDS_TCPIP_SERVER)});
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
+}
+
+BOOL CQuillonExtDlg::OnInitDialog()
+{
+    CSizingDialog::OnInitDialog();
+
+    const int polling = ReadHttpPolling();
+    if (!LogOnIfRequired(polling)) {
+        PostCommand(IDOK);
+        return FALSE;
+    }
+    if (const HRESULT result = ConnectRuntimeWith(polling); result != S_OK) {
+        ShowConnectError(result);
+        PostCommand(IDOK);
+        return FALSE;
+    }
+    ::ActivateConnection(m_hConnection);
+    m_bConnected = TRUE;
+
+    BuildSystemMenu();
+    m_bAlwaysOnTop = GetProfileIntW(kOptions, QStringLiteral("AlwaysOnTop"), 0) != 0 ? TRUE : FALSE;
+    ApplyAlwaysOnTop();
+
+    setWindowTitle(windowTitle() + QStringLiteral(": <") + ServerLabel() + u'>');
+    setWindowIcon(m_hIcon);
+    ReadColumnWidths();
+
+    AddSizingControl(GetDlgItem(IDC_GRID_PLACEHOLDER), 1, 1);
+    AddSizingControl(GetDlgItem(IDC_CLOSE_BUTTON), 3, 2);
+    RestoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE), FALSE);
+    m_nTimerId = startTimer(kRefreshIntervalMs);
+    return FALSE;
+}
+
+void CQuillonExtDlg::ReadColumnWidths()
+{
+    const QString section = LoadResString(AFX_IDS_APP_TITLE);
+    for (size_t i = 0; i < m_columnWidths.size(); ++i)
+        m_columnWidths[i] = int(GetProfileIntW(section, QStringLiteral("Col%1").arg(i + 1), m_columnWidths[i]));
+}
+
+void CQuillonExtDlg::BuildSystemMenu()
+{
+    m_sysMenu = new QMenu(this);
+    const auto add = [this](const QString& text, UINT id) {
+        QAction* action = m_sysMenu->addAction(text);
+        connect(action, &QAction::triggered, this, [this, id] { OnSysCommand(id); });
+        return action;
+    };
+    add(tr("&Restore"), SC_RESTORE);
+    add(tr("Mi&nimize"), SC_MINIMIZE);
+    add(tr("Ma&ximize"), SC_MAXIMIZE);
+    add(tr("&Close"), SC_CLOSE);
+    const QString about = LoadResString(IDS_ABOUTBOX);
+    if (!about.isEmpty()) {
+        m_sysMenu->addSeparator();
+        add(about, IDM_ABOUTBOX);
+    }
+    m_sysMenu->addSeparator();
+    m_alwaysOnTopAction = add(LoadResString(IDS_ALWAYS_ON_TOP), IDM_ALWAYSONTOP);
+    m_alwaysOnTopAction->setCheckable(true);
+}
+
+void CQuillonExtDlg::ApplyAlwaysOnTop()
+{
+    const bool on = m_bAlwaysOnTop != FALSE;
+    if (m_alwaysOnTopAction)
+        m_alwaysOnTopAction->setChecked(on);
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    // Changing a flag re-creates the native window; show it again where it
+    // was, without taking the focus.
+    const bool wasVisible = isVisible();
+    const QRect where = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (wasVisible) {
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        setGeometry(where);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+}
+
+void CQuillonExtDlg::OnSysCommand(UINT id)
+{
+    switch (id & kSysCommandMask) {
+    case IDM_ABOUTBOX:
+        CAboutDlg(this).DoModal();
+        return;
+    case IDM_ALWAYSONTOP:
+        m_bAlwaysOnTop = !m_bAlwaysOnTop;
+        ApplyAlwaysOnTop();
+        WriteProfileStringW(kOptions, QStringLiteral("AlwaysOnTop"), m_bAlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0"));
+        return;
+    case SC_MINIMIZE:
+        showMinimized();
+        return;
+    case SC_MAXIMIZE:
+        showMaximized();
+        return;
+    case SC_RESTORE:
+        showNormal();
+        return;
+    case SC_CLOSE:
+        OnCancel();
+        return;
+    default:
+        return;
+    }
+}
+
+BOOL CQuillonExtDlg::OnCommand(UINT id)
+{
+    if (id == IDC_CLOSE_BUTTON) {
+        OnCloseButton();
+        return TRUE;
+    }
+    return CSizingDialog::OnCommand(id);
 }
 
 void CQuillonExtDlg::OnCloseButton()
 {
-    accept();
+    PostCommand(IDOK);
+}
+
+void CQuillonExtDlg::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_nTimerId)
+        OnTimer(UINT(event->timerId()));
+    else
+        CSizingDialog::timerEvent(event);
+}
+
+void CQuillonExtDlg::OnTimer(UINT)
+{
+    CQuillonExtApp::RefreshState& tick = App().m_refresh;
+    if (!tick.started) {
+        tick.started = true;
+        tick.lastAttempt = GetTickCount();
+    }
+    if (tick.watchRefreshGuard)
+        return;
+    tick.watchRefreshGuard = true;
+
+    if (!m_bConnected) {
+        // Unsigned difference: the wrap of the tick counter is harmless.
+        if (DWORD(GetTickCount() - tick.lastAttempt) <= kReconnectIntervalMs) {
+            tick.watchRefreshGuard = false;
+            return;
+        }
+        if (ConnectRuntimeWith(ReadHttpPolling()) != S_OK) {
+            tick.lastAttempt = GetTickCount();
+            tick.watchRefreshGuard = false;
+            return;
+        }
+        MarkReconnected();
+    }
+
+    tick.watchRefreshGuard = false;
+    if (m_bConnected && ::IsConnectionLost(m_hConnection))
+        MarkDisconnected();
+}
+
+void CQuillonExtDlg::MarkDisconnected()
+{
+    if (m_bConnected)
+        ::CloseConnection(m_hConnection);
+    m_bConnected = FALSE;
+    setWindowTitle(windowTitle() + LoadResString(IDS_DISCONNECTED));
+}
+
+void CQuillonExtDlg::MarkReconnected()
+{
+    ::ActivateConnection(m_hConnection);
+    m_bConnected = TRUE;
+    const QString title = windowTitle();
+    const qsizetype suffix = title.indexOf(LoadResString(IDS_DISCONNECTED));
+    if (suffix >= 0)
+        setWindowTitle(title.left(suffix));
+    if (::IsConnectionLost(m_hConnection))
+        MarkDisconnected();
+}
+
+void CQuillonExtDlg::OnDestroy()
+{
+    if (m_bConnected) {
+        StoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE));
+        ::CloseConnection(m_hConnection);
+    }
+    if (m_nTimerId != 0) {
+        killTimer(m_nTimerId);
+        m_nTimerId = 0;
+    }
+    CSizingDialog::OnDestroy();
+}
+
+void CQuillonExtDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier && m_sysMenu) {
+        m_sysMenu->exec(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    CSizingDialog::keyPressEvent(event);
+}
+
+void CQuillonExtDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_sysMenu)
+        m_sysMenu->exec(event->globalPos());
 }

@@ -1,28 +1,75 @@
 #pragma once
 
-#include <QDialog>
+#include "CSizingDialog.h"
+#include "runtime/VantelToolkit.h"
+
+#include <QIcon>
 #include <QString>
 
+#include <array>
+
+class CQuillonExtApp;
+class QAction;
+class QMenu;
 class QPushButton;
 
-// The program's main window.
-class CQuillonExtDlg : public QDialog
+// The program's main window: logs on and connects when it opens, names the
+// server in its title, refreshes on a 500 ms timer, notices a lost connection
+// and reconnects by itself, and saves what the user changed when it closes.
+class CQuillonExtDlg : public CSizingDialog
 {
     Q_OBJECT
 
 public:
     CQuillonExtDlg(QString userName, QString password, QWidget* parent = nullptr);
+    ~CQuillonExtDlg() override;
 
-    int DoModal();
+    void MarkDisconnected();
+    void MarkReconnected();
+
+    // Window-menu commands (the low four bits are the framework's).
+    static constexpr UINT IDM_ABOUTBOX = 16;
+    static constexpr UINT IDM_ALWAYSONTOP = 32;
 
     QString m_strUserName;
     QString m_strPassword;
+    BOOL m_bAlwaysOnTop = FALSE;
+    int m_nTimerId = 0;
+    BOOL m_bConnected = FALSE;
+    VtHandle m_hConnection = nullptr;
     QString m_strDataFolder;
+    QPushButton* m_btnClose = nullptr;
+    QIcon m_hIcon;
+
+    // The window's own system menu: window managers do not let a program add to
+    // theirs. Opened with Alt+Space and by a right-click outside the grid.
+    QMenu* GetSystemMenu() const { return m_sysMenu; }
+    void OnSysCommand(UINT id);
 
 protected:
-    virtual bool OnInitDialog();
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnCommand(UINT id) override;
+    void OnDestroy() override;
+    void OnTimer(UINT id);
     void OnCloseButton();
 
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
-    QPushButton* m_btnClose = nullptr;
+    CQuillonExtApp& App() const;
+    int ReadHttpPolling() const;
+    QString ServerLabel() const;
+    HRESULT ConnectRuntimeWith(int polling);
+    bool LogOnIfRequired(int polling);
+    void ShowConnectError(HRESULT result);
+    void BuildSystemMenu();
+    void ApplyAlwaysOnTop();
+    void ReadColumnWidths();
+
+    QMenu* m_sysMenu = nullptr;
+    QAction* m_alwaysOnTopAction = nullptr;
+    std::array<int, 4> m_columnWidths = {90, 47, 53, 77};
 };

@@ -1,6 +1,7 @@
 #include "EnvironmentGuard.h"
 #include "app/CQuillonExtApp.h"
 #include "app/CQuillonExtDlg.h"
+#include "platform/MessageBox.h"
 #include "platform/Module.h"
 #include "platform/Profile.h"
 #include "res/Resource.h"
@@ -92,20 +93,22 @@ TEST_F(StartupTest, FoldersSettingsAndCommandLineReachTheWindow)
     EXPECT_EQ(app.password, "pw");
 }
 
-TEST_F(StartupTest, TheMainWindowIsTitledWithTheProgramName)
+TEST_F(StartupTest, AServerThatCannotBeReachedEndsTheProgramWithOneMessage)
 {
     env.Set("LANG", "C");
+    QStringList messages;
+    const MessageBoxHandler previous = SetMessageBoxHandler([&messages](const QString& text, const QString&, UINT) {
+        messages << text;
+        return IDOK;
+    });
     CQuillonExtApp real;
     real.m_hInstance = &exe;
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* dlg = qobject_cast<CQuillonExtDlg*>(w)) {
-                EXPECT_EQ(dlg->windowTitle(), "Quillon");
-                dlg->accept();
-            }
-        }
-    });
-    EXPECT_FALSE(real.InitInstance({}));
+    // Port 1 on loopback: nothing listens there.
+    EXPECT_FALSE(real.InitInstance({"/dsport:1"}));
+    SetMessageBoxHandler(previous);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Error connecting to 'LOCAL' (")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("'TCP/IP Server' is running")) << messages[0].toStdString();
 }
 
 } // namespace

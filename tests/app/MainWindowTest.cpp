@@ -1,0 +1,295 @@
+#include "ModalRun.h"
+#include "app/CCheckCredentialDlg.h"
+#include "app/CQuillonExtApp.h"
+#include "app/CQuillonExtDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/TickCount.h"
+#include "tests/common/TempDir.h"
+#include "tests/toolkit/RuntimeProcess.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window with its timer handler reachable, so that tests tick it
+// themselves instead of waiting for the clock.
+class MainWindow : public CQuillonExtDlg
+{
+public:
+    MainWindow()
+        : CQuillonExtDlg(AfxGetApp()->m_strUserName, AfxGetApp()->m_strPassword)
+    {
+    }
+    using CQuillonExtDlg::OnTimer;
+};
+
+QString HashPassword(const QString& password)
+{
+    QProcess hasher;
+    hasher.start(RuntimeProcess::Executable(), {"--hash-password", "--iterations", "1000"});
+    hasher.write(password.toUtf8());
+    hasher.closeWriteChannel();
+    hasher.waitForFinished(10000);
+    return QString::fromUtf8(hasher.readAllStandardOutput()).trimmed();
+}
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(ToolkitStartup(), 0);
+        app.m_strIniPath = program.File("QuillonExt.ini");
+        app.m_strUserIniPath = data.File("QuillonExt.ini");
+        SetProfileFileName(app.m_strUserIniPath);
+        AfxSetResourceHandle(GetExecutableModule());
+        previousHandler = SetMessageBoxHandler([this](const QString& text, const QString&, UINT) {
+            messages << text;
+            return IDOK;
+        });
+        previousTicks = SetTickSource([this] { return now; });
+    }
+
+    void TearDown() override
+    {
+        SetMessageBoxHandler(previousHandler);
+        SetTickSource(previousTicks);
+        ToolkitShutdown();
+    }
+
+    void UseRuntime(const RuntimeProcess& runtime, const QString& server = QStringLiteral("127.0.0.1"))
+    {
+        app.m_strDsIp = server;
+        app.m_nDsPort = runtime.Port();
+    }
+
+    // Opens the window, runs the action inside its modal loop, and closes it.
+    int Run(MainWindow& window, const std::function<void()>& action = [] {})
+    {
+        return RunModal(window, [&] {
+            action();
+            window.EndDialog(IDOK);
+        });
+    }
+
+    CQuillonExtApp app;
+    TempDir program, data;
+    QStringList messages;
+    MessageBoxHandler previousHandler;
+    TickSource previousTicks;
+    std::uint64_t now = 1000000;
+};
+
+TEST_F(MainWindowTest, TheTitleNamesTheServer)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    for (const char* server : {"localhost", "LocalHost", ""}) {
+        UseRuntime(runtime, server);
+        MainWindow window;
+        QString title;
+        Run(window, [&] { title = window.windowTitle(); });
+        EXPECT_EQ(title, "Quillon: <LOCAL>") << server;
+    }
+    UseRuntime(runtime, "127.0.0.1");
+    MainWindow window;
+    QString title;
+    Run(window, [&] { title = window.windowTitle(); });
+    EXPECT_EQ(title, "Quillon: <127.0.0.1>");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+}
+
+TEST_F(MainWindowTest, AServerDownAtStartShowsOneMessageAndCloses)
+{
+    app.m_strDsIp = "localhost";
+    app.m_nDsPort = 1; // nothing listens there
+    MainWindow window;
+    bool opened = false;
+    EXPECT_EQ(RunModal(window, [&] { opened = true; }), IDOK);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Error connecting to 'LOCAL' (-")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith("Please make sure that 'TCP/IP Server' is running on the remote station."));
+    EXPECT_EQ(window.m_nTimerId, 0);
+}
+
+TEST_F(MainWindowTest, TheLostConnectionShowsInTheTitleAndReconnectsAtMostEveryTenSeconds)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    const quint16 port = runtime.Port();
+    MainWindow window;
+    Run(window, [&] {
+        window.OnTimer(1); // the first tick of the run starts the reconnection clock
+        runtime.Kill();
+        window.OnTimer(1);
+        EXPECT_EQ(window.windowTitle(), "Quillon: <127.0.0.1> - Disconnected");
+        EXPECT_FALSE(window.m_bConnected);
+
+        ASSERT_TRUE(runtime.Start({}, port));
+        now += 10000; // not more than 10000 ms since the first tick: no attempt yet
+        window.OnTimer(1);
+        EXPECT_FALSE(window.m_bConnected);
+        now += 1;
+        window.OnTimer(1);
+        EXPECT_TRUE(window.m_bConnected);
+        EXPECT_EQ(window.windowTitle(), "Quillon: <127.0.0.1>");
+
+        // A failed attempt starts the ten seconds again, and HTTPPolling is read
+        // before every attempt.
+        runtime.Kill();
+        window.OnTimer(1);
+        EXPECT_FALSE(window.m_bConnected);
+        now += 20000;
+        window.OnTimer(1); // fails: the server is gone
+        program.Write("QuillonExt.ini", "[Options]\r\nHTTPPolling=3\r\n");
+        ASSERT_TRUE(runtime.Start({}, port));
+        now += 10000;
+        window.OnTimer(1);
+        EXPECT_FALSE(window.m_bConnected);
+        now += 1;
+        window.OnTimer(1);
+        EXPECT_TRUE(window.m_bConnected);
+        EXPECT_EQ(window.windowTitle().count("Disconnected"), 0);
+    });
+    EXPECT_TRUE(messages.isEmpty()) << "reconnection is silent";
+}
+
+class LoginTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        const QString users = QStringLiteral("group operators read,write\ngroup guests -\n"
+                                             "user olga operators %1\nuser gus guests %2\n")
+                                  .arg(HashPassword("pw-olga"), HashPassword("pw-gus"));
+        program.Write("users.txt", users.toUtf8());
+        ASSERT_TRUE(runtime.Start({"--users", program.File("users.txt")}));
+        UseRuntime(runtime);
+    }
+
+    // Opens the window and answers the credential dialog with the given texts,
+    // or cancels it when user is null. The answer and the closing are driven
+    // by a poller, since the credential dialog runs inside the window's opening.
+    bool OpenAnswering(const char* user, const char* password)
+    {
+        MainWindow window;
+        bool connected = false;
+        int polls = 0;
+        QTimer poller;
+        poller.setInterval(20);
+        QObject::connect(&poller, &QTimer::timeout, [&] {
+            if (++polls > 500) { // ten seconds: give up rather than hang
+                poller.stop();
+                window.EndDialog(IDCANCEL);
+                return;
+            }
+            auto* credentials = qobject_cast<CCheckCredentialDlg*>(QApplication::activeModalWidget());
+            if (credentials && credentials->isVisible()) {
+                const auto edits = credentials->findChildren<QLineEdit*>();
+                if (!user || edits.size() < 2) {
+                    QTest::keyClick(credentials, Qt::Key_Escape);
+                    return;
+                }
+                edits[0]->setText(user);
+                edits[1]->setText(password);
+                EXPECT_EQ(edits[1]->echoMode(), QLineEdit::Password);
+                QTest::keyClick(credentials, Qt::Key_Return);
+                return;
+            }
+            if (window.isVisible()) {
+                connected = window.m_bConnected;
+                window.EndDialog(IDOK);
+            }
+        });
+        poller.start();
+        window.DoModal();
+        return connected;
+    }
+
+    RuntimeProcess runtime;
+};
+
+TEST_F(LoginTest, TheCredentialDialogAsksWhenNoUserNameWasGiven)
+{
+    EXPECT_TRUE(OpenAnswering("olga", "pw-olga"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoginTest, CancelAndRefusedCredentialsEndWithTheirMessages)
+{
+    EXPECT_FALSE(OpenAnswering(nullptr, nullptr));
+    EXPECT_EQ(messages, QStringList{"Invalid Credential"});
+    messages.clear();
+    EXPECT_FALSE(OpenAnswering("olga", "wrong"));
+    EXPECT_EQ(messages, QStringList{"Invalid Credential"});
+    messages.clear();
+    EXPECT_FALSE(OpenAnswering("gus", "pw-gus"));
+    EXPECT_EQ(messages,
+              QStringList{"User access to resource denied.\nPlease check your user groups permission."});
+}
+
+TEST_F(LoginTest, AUserNameFromTheCommandLineSkipsTheDialog)
+{
+    app.m_strUserName = "olga";
+    app.m_strPassword = "pw-olga";
+    MainWindow window;
+    bool connected = false;
+    RunModal(window, [&] { connected = window.m_bConnected; });
+    EXPECT_TRUE(connected);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    data.Write("QuillonExt.ini", "[Options]\r\nAlwaysOnTop=1\r\n");
+    MainWindow window;
+    Run(window, [&] {
+        EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        window.OnSysCommand(CQuillonExtDlg::IDM_ALWAYSONTOP);
+        EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, data.File("QuillonExt.ini")), 0u);
+    });
+}
+
+TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    MainWindow window;
+    bool openAfterReturn = false;
+    const int result = RunModal(window, [&] {
+        QTest::keyClick(&window, Qt::Key_Return);
+        openAfterReturn = window.isVisible();
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(openAfterReturn);
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(MainWindowTest, GrowingTheWindowMovesTheCloseButtonByHalf)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    MainWindow window;
+    Run(window, [&] {
+        QWidget* close = window.GetDlgItem(8);
+        ASSERT_NE(close, nullptr);
+        const QPoint before = close->pos();
+        window.resize(window.size() + QSize(100, 40));
+        EXPECT_EQ(close->pos() - before, QPoint(50, 40));
+    });
+}
+
+} // namespace
