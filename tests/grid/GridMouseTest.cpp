@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QStyleHints>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -228,6 +229,39 @@ TEST(GridMouse, RenderAnEditorAndATitleTip)
     const QString folder = QStringLiteral(QUILLON_TEST_OUTPUT_DIR);
     QDir().mkpath(folder);
     EXPECT_TRUE(image.save(folder + QStringLiteral("/grid-editor-and-tip.png")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(GridHeaderClick, ClickingAHeaderTwiceSortsAscendingThenDescending)
+{
+    InteractionGrid f;
+    f.grid->SetHeaderSort(TRUE);
+    QTest::mouseClick(f.Viewport(), Qt::LeftButton, Qt::NoModifier, f.Centre(0, 2));
+    EXPECT_EQ(f.grid->GetSortColumn(), 2);
+    EXPECT_TRUE(f.grid->GetSortAscending());
+    EXPECT_EQ(f.grid->GetItemText(1, 2), "r1c2");
+    // Far enough apart in time not to count as a double click.
+    QTest::mouseClick(f.Viewport(), Qt::LeftButton, Qt::NoModifier, f.Centre(0, 2), QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    EXPECT_FALSE(f.grid->GetSortAscending());
+    EXPECT_EQ(f.grid->GetItemText(1, 2), "r5c2");
+    EXPECT_EQ(f.grid->GetItemText(1, 1), "r5c1") << "whole rows move";
+}
+
+TEST(GridHeaderClick, SelectAllFromTheKeyboardIsAnnounced)
+{
+    InteractionGrid f;
+    f.grid->SetFocusCell(1, 1);
+    f.parent.records.clear();
+    QTest::keyClick(f.grid, Qt::Key_A, Qt::ControlModifier);
+    const std::vector<int> codes = f.parent.Codes();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(codes.front(), GRIDN_SELCHANGING);
+    EXPECT_EQ(codes.back(), GRIDN_SELCHANGED);
+    EXPECT_EQ(f.grid->GetSelectedCount(), (f.grid->GetRowCount() - f.grid->GetFixedRowCount()) *
+                                              (f.grid->GetColumnCount() - f.grid->GetFixedColumnCount()));
 }
 
 } // namespace
