@@ -92,6 +92,9 @@ void CInPlaceEdit::Initialise(DWORD style)
     m_Font.CreateFontIndirect(&logFont);
     setFont(m_Font.GetQFont());
     setPlainText(m_sShownText);
+    // From here on every change is the user's or the window's, and the window
+    // may check the text as it changes.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { m_link.SendTextChanged(this); });
     MoveToRect();
     show();
     setFocus(Qt::OtherFocusReason);

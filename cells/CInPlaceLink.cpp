@@ -41,6 +41,12 @@ LRESULT CInPlaceLink::SendEndEdit(QWidget* editor, const QString& text, UINT exi
     return receiver->OnNotify(m_nID, &dispInfo.hdr);
 }
 
+void CInPlaceLink::SendTextChanged(QWidget* editor) const
+{
+    if (CNotifyReceiver* receiver = Receiver())
+        receiver->OnEditUpdate(m_nID, editor);
+}
+
 void CInPlaceLink::ReportAndClose(QWidget* editor, const QString& text, UINT exitKey)
 {
     if (m_nReports > 0)

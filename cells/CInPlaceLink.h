@@ -33,6 +33,8 @@ public:
     // the receiver's reply, or 0 when there is none.
     LRESULT SendEndEdit(QWidget* editor, const QString& text, UINT exitKey);
     int GetReportCount() const { return m_nReports; }
+    // Tells the receiver that the editor's text changed.
+    void SendTextChanged(QWidget* editor) const;
 
     // Reports once and closes the editor after the current event. A second
     // end (the loss of focus while closing) reports nothing.

@@ -994,8 +994,17 @@ LRESULT CGridCtrl::SendNotify(NMHDR* header) const
 {
     if (!m_bCreated)
         return 0;
+    LRESULT result = 0;
+    // The grid's own handling of a notification comes first, as a reflection would.
+    if (const_cast<CGridCtrl*>(this)->OnReflectedNotify(header, &result))
+        return result;
     CNotifyReceiver* receiver = NotifyReceiver();
     return receiver ? receiver->OnNotify(m_nID, header) : 0;
+}
+
+BOOL CGridCtrl::OnReflectedNotify(NMHDR*, LRESULT*)
+{
+    return FALSE;
 }
 
 LRESULT CGridCtrl::SendMessageToParent(int row, int col, int code) const

@@ -10,6 +10,7 @@
 
 #include "cells/CGridDefaultCell.h"
 #include "cells/CTitleTip.h"
+#include "platform/CCmdTarget.h"
 #include "platform/CDC.h"
 #include "platform/CObject.h"
 #include "platform/CPoint.h"
@@ -23,6 +24,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -44,7 +46,7 @@ using GRIDCALLBACK = BOOL (*)(GridDispInfo* dispInfo, LPARAM lParam);
 
 // A spreadsheet-like window: fixed (header) rows and columns that stay put and
 // a scrolling body of cells. The grid owns its cells and asks them to draw.
-class CGridCtrl : public QAbstractScrollArea, public CObject, public CNotifyReceiver
+class CGridCtrl : public QAbstractScrollArea, public CObject, public CNotifyReceiver, public CCmdTarget
 {
     Q_OBJECT
     DECLARE_DYNCREATE(CGridCtrl)
@@ -310,18 +312,26 @@ public:
     // The editor's report of its final text.
     LRESULT OnNotify(WPARAM wParam, NMHDR* header) override;
 
-    // Message handlers; the Qt events below translate to them.
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnMouseMove(UINT nFlags, CPoint point);
+    // The edit commands: copy, cut, paste and select all.
+    BOOL OnCommand(UINT id) override;
+    BOOL HasCommandHandler(UINT id) const override;
+    BOOL OnUpdateCommand(UINT id, CCmdUI* cmdUI) override;
+
+    // Message handlers; the Qt events below translate to them. A derived grid
+    // overrides them as a message map would.
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnRButtonUp(UINT nFlags, CPoint point);
+    virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    virtual void OnRButtonUp(UINT nFlags, CPoint point);
+    // A context menu asked for at a screen point; (-1, -1) from the keyboard.
+    virtual void OnContextMenu(QWidget* window, CPoint screenPoint);
     BOOL OnSetCursor();
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     void OnMouseLeave();
     void OnCaptureChanged();
-    void OnTimer(UINT_PTR nIDEvent);
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnTimer(UINT_PTR nIDEvent);
+    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     LRESULT OnImeChar(WPARAM wCharCode, LPARAM lParam);
     UINT OnGetDlgCode() const;
@@ -372,10 +382,24 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
+    // A notification the grid handles itself before its receiver sees it;
+    // TRUE keeps it from the receiver and *result is the reply.
+    virtual BOOL OnReflectedNotify(NMHDR* header, LRESULT* result);
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
     // Applies the current mouse mode's selection from the anchor to cell.
     void SelectCurrentRange(const CCellID& cell);
     void SetTimer(UINT_PTR nIDEvent, UINT elapse);
     void KillTimer(UINT_PTR nIDEvent);
+    // Steps of the mouse and key handlers a derived grid reuses.
+    void StartSelecting(UINT nFlags);
+    bool HandleShortcut(UINT nChar);
+    CCellID NextFocusForKey(const CCellID& from, UINT nChar, bool* handled, int* wrapped);
+    void ScrollFocusIntoView(const CCellID& cell, UINT nChar, int wrapped);
+    void SelectForKeyMove(const CCellID& next, UINT nChar);
+    // One auto-scroll tick: step (an arrow key) for each edge the cursor lies
+    // beyond, each followed by a move at that edge.
+    void AutoScroll(const std::function<void(UINT nChar)>& step);
 
     // Interaction state the product layer reads and extends.
     MouseMode m_MouseMode = MouseMode::None;
@@ -388,6 +412,8 @@ protected:
     UINT_PTR m_nTimerID = 0;
     UINT m_nTimerInterval = 25;
     CTitleTip m_TitleTip;
+    // Whether the last OnKeyDown moved or acted; an unhandled key goes on to the parent.
+    bool m_bKeyHandled = false;
 
 private:
     using GridRow = std::vector<CGridCellBase*>;
@@ -419,7 +445,6 @@ private:
     void TrackDividers(const CPoint& point);
     int LineToSize(bool rows, const CPoint& point);
     bool StartSizing(bool rows, const CPoint& point);
-    void StartSelecting(UINT nFlags);
     void HoverCell(const CPoint& point);
     void DragTo(const CPoint& point);
     void FinishDragPending(const CPoint& point);
@@ -430,16 +455,12 @@ private:
     bool IsSecondPressOfDoubleClick(const QMouseEvent* event);
 
     // Keyboard helpers
-    bool HandleShortcut(UINT nChar);
     bool HandleKeyDown(UINT nChar);
-    CCellID NextFocusForKey(UINT nChar, bool* handled, int* wrapped);
-    CCellID TabTarget(bool backwards, bool* handled, int* wrapped);
-    CCellID EndTarget(bool control);
-    CCellID HomeTarget(bool control);
+    CCellID TabTarget(const CCellID& focus, bool backwards, bool* handled, int* wrapped);
+    CCellID EndTarget(const CCellID& from, bool control);
+    CCellID HomeTarget(const CCellID& from, bool control);
     int NextVisibleLine(bool rows, int from, int step, int first) const;
     int PageRow(UINT code, int row);
-    void ScrollFocusIntoView(const CCellID& cell, UINT nChar, int wrapped);
-    void SelectForKeyMove(const CCellID& next, UINT nChar);
     bool IsEditStartChar(UINT nChar) const;
 
     // Geometry and scrolling helpers

@@ -5,6 +5,7 @@
 
 #include "cells/CGridCellBase.h"
 #include "platform/CCmdUI.h"
+#include "res/Resource.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -199,6 +200,34 @@ void CGridCtrl::OnUpdateEditPaste(CCmdUI* cmdUI)
 void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* cmdUI)
 {
     cmdUI->Enable(m_bEnableSelection);
+}
+
+// The edit commands as a menu or a shortcut sends them.
+BOOL CGridCtrl::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_EDIT_COPY: OnEditCopy(); return TRUE;
+    case ID_EDIT_CUT: OnEditCut(); return TRUE;
+    case ID_EDIT_PASTE: OnEditPaste(); return TRUE;
+    case ID_EDIT_SELECT_ALL: OnEditSelectAll(); return TRUE;
+    default: return FALSE;
+    }
+}
+
+BOOL CGridCtrl::HasCommandHandler(UINT id) const
+{
+    return id == ID_EDIT_COPY || id == ID_EDIT_CUT || id == ID_EDIT_PASTE || id == ID_EDIT_SELECT_ALL;
+}
+
+BOOL CGridCtrl::OnUpdateCommand(UINT id, CCmdUI* cmdUI)
+{
+    switch (id) {
+    case ID_EDIT_COPY: OnUpdateEditCopy(cmdUI); return TRUE;
+    case ID_EDIT_CUT: OnUpdateEditCut(cmdUI); return TRUE;
+    case ID_EDIT_PASTE: OnUpdateEditPaste(cmdUI); return TRUE;
+    case ID_EDIT_SELECT_ALL: OnUpdateEditSelectAll(cmdUI); return TRUE;
+    default: return FALSE;
+    }
 }
 
 // ---------------------------------------------------------------- paste

@@ -5,6 +5,7 @@
 #include "platform/VirtualKeys.h"
 
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -32,6 +33,13 @@ UINT KeyFlags(const QMouseEvent* event)
 bool IsTabKey(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+}
+
+// The Menu key and Shift+F10 ask for the context menu, as on other desktops.
+bool IsContextMenuKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Menu ||
+           (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
 }
 
 } // namespace
@@ -63,8 +71,16 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
+    if (IsContextMenuKey(event)) {
+        OnContextMenu(this, CPoint(-1, -1));
+        event->accept();
+        return;
+    }
     const UINT nChar = VirtualKeyFromEvent(event);
-    const bool handled = nChar != 0 && HandleKeyDown(nChar);
+    m_bKeyHandled = false;
+    if (nChar != 0)
+        OnKeyDown(nChar, 1, 0);
+    const bool handled = m_bKeyHandled;
     const QString typed = TypedCharacters(event);
     bool starts = false;
     QPointer<CGridCtrl> self(this);
@@ -130,10 +146,28 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
         OnMouseMove(KeyFlags(event), ClientPoint(event));
         OnSetCursor();
     } else if (event->button() == Qt::RightButton) {
+        QPointer<CGridCtrl> self(this);
         OnRButtonUp(KeyFlags(event), ClientPoint(event));
+        // The context menu follows the release, as the button-up's default
+        // handling would raise it.
+        if (self) {
+            const QPoint screen = event->globalPosition().toPoint();
+            OnContextMenu(this, CPoint(screen.x(), screen.y()));
+        }
     }
     event->accept();
 }
+
+// Menus from the mouse come with the button's release above; only a request
+// from the keyboard is taken here.
+void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        OnContextMenu(this, CPoint(-1, -1));
+    event->accept();
+}
+
+void CGridCtrl::OnContextMenu(QWidget*, CPoint) {}
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {

@@ -23,7 +23,7 @@ UINT CGridCtrl::OnGetDlgCode() const
 
 void CGridCtrl::OnKeyDown(UINT nChar, UINT, UINT)
 {
-    HandleKeyDown(nChar);
+    m_bKeyHandled = HandleKeyDown(nChar);
 }
 
 // FALSE when the key is left to the default handling.
@@ -35,7 +35,7 @@ bool CGridCtrl::HandleKeyDown(UINT nChar)
         return true;
     bool handled = true;
     int wrapped = 0;
-    const CCellID next = NextFocusForKey(nChar, &handled, &wrapped);
+    const CCellID next = NextFocusForKey(m_idCurrentCell, nChar, &handled, &wrapped);
     if (!handled)
         return false;
     if (next == m_idCurrentCell)
@@ -78,9 +78,11 @@ int CGridCtrl::NextVisibleLine(bool rows, int from, int step, int first) const
     return -1;
 }
 
-CCellID CGridCtrl::NextFocusForKey(UINT nChar, bool* handled, int* wrapped)
+// The cell a key moves to from 'from' (the focus here; a derived grid may move
+// from elsewhere). F2 and Delete act and leave it where it was.
+CCellID CGridCtrl::NextFocusForKey(const CCellID& from, UINT nChar, bool* handled, int* wrapped)
 {
-    CCellID next = m_idCurrentCell;
+    CCellID next = from;
     const auto step = [&](bool rows, int direction) {
         int& coordinate = rows ? next.row : next.col;
         const int line = NextVisibleLine(rows, coordinate, direction, rows ? m_nFixedRows : m_nFixedCols);
@@ -93,12 +95,12 @@ CCellID CGridCtrl::NextFocusForKey(UINT nChar, bool* handled, int* wrapped)
     case VK_UP: step(true, -1); break;
     case VK_RIGHT: step(false, 1); break;
     case VK_LEFT: step(false, -1); break;
-    case VK_TAB: next = TabTarget(IsDown(VK_SHIFT), handled, wrapped); break;
+    case VK_TAB: next = TabTarget(from, IsDown(VK_SHIFT), handled, wrapped); break;
     case VK_PRIOR:
     case VK_NEXT: next.row = PageRow(nChar == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN, next.row); break;
-    case VK_END: next = EndTarget(IsDown(VK_CONTROL)); break;
-    case VK_HOME: next = HomeTarget(IsDown(VK_CONTROL)); break;
-    case VK_F2: OnEditCell(next.row, next.col, CPoint(-1, -1), VK_LBUTTON); break;
+    case VK_END: next = EndTarget(from, IsDown(VK_CONTROL)); break;
+    case VK_HOME: next = HomeTarget(from, IsDown(VK_CONTROL)); break;
+    case VK_F2: OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CPoint(-1, -1), VK_LBUTTON); break;
     case VK_DELETE: CutSelectedText(); break;
     default: *handled = false; break;
     }
@@ -106,9 +108,8 @@ CCellID CGridCtrl::NextFocusForKey(UINT nChar, bool* handled, int* wrapped)
 }
 
 // Tab runs along the row and on into the next one; Shift+Tab runs back.
-CCellID CGridCtrl::TabTarget(bool backwards, bool* handled, int* wrapped)
+CCellID CGridCtrl::TabTarget(const CCellID& focus, bool backwards, bool* handled, int* wrapped)
 {
-    const CCellID focus = m_idCurrentCell;
     const int direction = backwards ? -1 : 1;
     const int col = NextVisibleLine(false, focus.col, direction, m_nFixedCols);
     if (col >= 0)
@@ -136,9 +137,9 @@ int CGridCtrl::PageRow(UINT code, int row)
     return std::clamp(row + after - before, m_nFixedRows, m_nRows - 1);
 }
 
-CCellID CGridCtrl::EndTarget(bool control)
+CCellID CGridCtrl::EndTarget(const CCellID& from, bool control)
 {
-    CCellID next = m_idCurrentCell;
+    CCellID next = from;
     if (control) {
         OnVScroll(SB_BOTTOM, 0);
         next.row = m_nRows - 1;
@@ -152,9 +153,9 @@ CCellID CGridCtrl::EndTarget(bool control)
     return next;
 }
 
-CCellID CGridCtrl::HomeTarget(bool control)
+CCellID CGridCtrl::HomeTarget(const CCellID& from, bool control)
 {
-    CCellID next = m_idCurrentCell;
+    CCellID next = from;
     if (control) {
         OnVScroll(SB_TOP, 0);
         next.row = m_nFixedRows;

@@ -484,8 +484,14 @@ void CGridCtrl::OnCaptureChanged()
 // time and the selection grows to the cell now at the edge.
 void CGridCtrl::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != GRID_AUTOSCROLL_TIMER)
-        return;
+    if (nIDEvent == GRID_AUTOSCROLL_TIMER)
+        AutoScroll([this](UINT nChar) { OnKeyDown(nChar, 0, 0); });
+}
+
+// step moves one line towards the arrow key's direction; a move at the edge
+// then carries the selection along.
+void CGridCtrl::AutoScroll(const std::function<void(UINT nChar)>& step)
+{
     const QPoint cursor = viewport()->mapFromGlobal(QCursor::pos());
     const CPoint point(cursor.x(), cursor.y());
     // The last pixel inside, since a move outside the client area does nothing.
@@ -493,17 +499,17 @@ void CGridCtrl::OnTimer(UINT_PTR nIDEvent)
     const int fixedBottom = GetFixedRowHeight();
     const int fixedRight = GetFixedColumnWidth();
     if (point.y >= client.bottom) {
-        OnKeyDown(VK_DOWN, 0, 0);
+        step(VK_DOWN);
         OnMouseMove(MK_LBUTTON, CPoint(point.x, client.bottom - 1));
     } else if (point.y < fixedBottom) {
-        OnKeyDown(VK_UP, 0, 0);
+        step(VK_UP);
         OnMouseMove(MK_LBUTTON, CPoint(point.x, fixedBottom + 1));
     }
     if (point.x >= client.right) {
-        OnKeyDown(VK_RIGHT, 0, 0);
+        step(VK_RIGHT);
         OnMouseMove(MK_LBUTTON, CPoint(client.right - 1, point.y));
     } else if (point.x < fixedRight) {
-        OnKeyDown(VK_LEFT, 0, 0);
+        step(VK_LEFT);
         OnMouseMove(MK_LBUTTON, CPoint(fixedRight + 1, point.y));
     }
 }

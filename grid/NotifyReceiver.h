@@ -12,6 +12,9 @@ public:
     // A control's command, posted after the event that caused it: the
     // control's id and window. Receivers that act on it override this.
     virtual void OnControlCommand(UINT /*id*/, HWND /*control*/) {}
+    // An edit control's text changed (typing, pasting, a text set into it):
+    // the control's id and window (a QWidget).
+    virtual void OnEditUpdate(UINT /*id*/, HWND /*control*/) {}
 
 protected:
     ~CNotifyReceiver() = default;

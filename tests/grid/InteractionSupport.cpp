@@ -31,8 +31,14 @@ std::vector<int> InteractionParent::Codes() const
     return codes;
 }
 
-InteractionGrid::InteractionGrid() : grid(new CGridCtrl(6, 5, 1, 1))
+InteractionGrid::InteractionGrid() : InteractionGrid(new CGridCtrl) {}
+
+InteractionGrid::InteractionGrid(CGridCtrl* made) : grid(made)
 {
+    grid->SetRowCount(6);
+    grid->SetColumnCount(5);
+    grid->SetFixedRowCount(1);
+    grid->SetFixedColumnCount(1);
     parent.grid = grid;
     parent.setGeometry(100, 100, 400, 300);
     grid->Create(RECT{0, 0, 400, 300}, &parent, 77);

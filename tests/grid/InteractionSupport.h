@@ -41,6 +41,8 @@ public:
 struct InteractionGrid
 {
     InteractionGrid();
+    // The same on a grid of a derived class, sized here.
+    explicit InteractionGrid(CGridCtrl* made);
     ~InteractionGrid();
 
     // The middle of a cell in client coordinates.
