@@ -1,0 +1,399 @@
+#include "CGridQuillon.h"
+
+#include "CWatchGridHost.h"
+
+#include "cells/CGridCellCheck.h"
+#include "platform/CCmdUI.h"
+#include "res/Resource.h"
+#include "res/Resources.h"
+
+#include <algorithm>
+
+namespace {
+
+// Capacities in characters, the terminator included.
+constexpr int kEnteredTextCapacity = 2048;
+constexpr int kValueCellLimit = 1024;
+constexpr int kWatchRowHeight = 17;
+constexpr UINT kTextFormat = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+
+// Names of runtime functions that change the runtime's users or run scripts;
+// a watch row must never call them.
+constexpr const char* kForbiddenFunctions[] = {
+    "SetPassword", "CreateUser", "RemoveUser", "BlockUser", "UnblockUser", "RunVBScript",
+};
+
+// QString holds UTF-16 as the toolkit does; only the pointer type differs.
+const VtChar* Vt(const QString& text)
+{
+    return reinterpret_cast<const VtChar*>(text.utf16());
+}
+
+// A fixed-size, always terminated text buffer for the toolkit.
+template <std::size_t N>
+class TextBuffer
+{
+public:
+    TextBuffer() = default;
+    explicit TextBuffer(const QString& text) { Assign(text); }
+
+    void Assign(const QString& text)
+    {
+        const auto length = std::min<std::size_t>(static_cast<std::size_t>(text.size()), N - 1);
+        std::copy_n(Vt(text), length, m_chars.data());
+        m_chars[length] = 0;
+    }
+    VtChar* Data() { return m_chars.data(); }
+    const VtChar* Data() const { return m_chars.data(); }
+    static constexpr std::size_t Capacity() { return N; }
+    // The text up to the terminator; a toolkit that filled the whole buffer
+    // without one is cut at the capacity.
+    QString Text()
+    {
+        m_chars[N - 1] = 0;
+        return QString::fromUtf16(m_chars.data());
+    }
+
+private:
+    std::array<VtChar, N> m_chars{};
+};
+
+using EnteredText = TextBuffer<kEnteredTextCapacity>;
+using ValueText = TextBuffer<kValueTextCapacity>;
+
+// The decimal integer a Value text begins with is zero: white space, an
+// optional sign, then digits up to the first other character; no digits is 0.
+bool StartsWithZero(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
+        ++i;
+    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
+        if (text.at(i) != u'0')
+            return false;
+    }
+    return true;
+}
+
+// Names inside string literals are data, not calls: every segment from a
+// double quote to the next one goes; an unpaired last quote stays.
+QString WithoutQuotedSegments(const QString& text)
+{
+    QString rest;
+    rest.reserve(text.size());
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(u'"', pos);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(u'"', open + 1);
+        if (close < 0) {
+            rest += QStringView(text).mid(pos);
+            break;
+        }
+        rest += QStringView(text).mid(pos, open - pos);
+        pos = close + 1;
+    }
+    return rest;
+}
+
+} // namespace
+
+CGridQuillon::CGridQuillon()
+{
+    // The product layer turns title tips off; the watch grid shows cut-off values in them.
+    EnableTitleTips(TRUE);
+    SetGridLineColor(GetDefaultCell(TRUE, FALSE)->GetBackClr());
+    SetGridBkColor(RGB(0xFF, 0xFF, 0xFF));
+}
+
+CGridQuillon::~CGridQuillon() = default;
+
+int CGridQuillon::InsertWatchRow(int at)
+{
+    const int row = InsertRow(QString(), at);
+    if (row < 0)
+        return -1;
+    SetItemFormat(row, ColTag, kTextFormat);
+    SetItemText(row, ColTag, QString());
+    SetItemTextLimit(row, ColTag, kEnteredTextCapacity);
+    SetItemFormat(row, ColValue, kTextFormat);
+    SetItemText(row, ColValue, QString());
+    SetItemTextLimit(row, ColValue, kValueCellLimit);
+    SetItemFormat(row, ColQuality, kTextFormat | DT_CENTER);
+    SetItemText(row, ColQuality, QString());
+    SetItemState(row, ColQuality, GetItemState(row, ColQuality) | GRIDIS_READONLY);
+    SetCellType(row, ColContinuous, RUNTIME_CLASS(CGridCellCheck));
+    SetItemFormat(row, ColContinuous, DT_CENTER);
+    SetContinuous(row, FALSE);
+    SetRowHeight(row, kWatchRowHeight);
+    Refresh();
+    return row;
+}
+
+BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
+{
+    if (!IsValid(row, col) || !CheckConnection())
+        return FALSE;
+    if (col == ColContinuous)
+        return CGridCtrlVantel::ValidateEdit(row, col, text);
+
+    EnteredText entered(text);
+    if (m_rt->IsToolkitReady()) {
+        m_rt->NormalizeTagText(entered.Data(), entered.Capacity());
+        const QString normalized = entered.Text();
+        if (col == ColTag && !normalized.isEmpty()) {
+            SetItemText(row, ColTag, normalized);
+            EvaluateRowOnce(row, normalized, Evaluation::Entered);
+        } else if (col == ColValue) {
+            WriteTypedValue(row, text);
+        }
+    }
+    // The last row stays empty, so that there is always a row to type into.
+    if (col == ColTag && !text.isEmpty() && row == GetRowCount() - 1) {
+        InsertWatchRow(-1);
+        SetFocusCell(row, ColTag);
+    }
+    Refresh();
+    return TRUE;
+}
+
+// The product layer's commit already goes through ValidateEdit above.
+BOOL CGridQuillon::CommitEditedText(int row, int col, const QString& text)
+{
+    return CGridCtrlVantel::CommitEditedText(row, col, text);
+}
+
+// Standard and check cells go to the grid's own end of editing, product cells
+// to the commit with refusal; the product layer routes both.
+LRESULT CGridQuillon::OnNotify(WPARAM wParam, NMHDR* header)
+{
+    return CGridCtrlVantel::OnNotify(wParam, header);
+}
+
+void CGridQuillon::CheckForbiddenFunctions(VtChar* text, int capacity)
+{
+    if (!text || capacity <= 0)
+        return;
+    const auto* end = std::find(text, text + capacity, VtChar(0));
+    if (!ContainsForbiddenFunction(QString::fromUtf16(text, end - text)))
+        return;
+    const QString message = LoadResString(IDS_FORBIDDEN_FUNCTION);
+    const auto length = std::min<qsizetype>(message.size(), capacity - 1);
+    std::copy_n(Vt(message), length, text);
+    text[length] = 0;
+}
+
+// A plain substring search without word boundaries: an identifier that merely
+// contains a forbidden name is refused too. Case folding covers every letter
+// case the runtime might accept.
+BOOL CGridQuillon::ContainsForbiddenFunction(const QString& text)
+{
+    const QString visible = WithoutQuotedSegments(text);
+    return std::any_of(std::begin(kForbiddenFunctions), std::end(kForbiddenFunctions), [&](const char* name) {
+        return visible.contains(QLatin1String(name), Qt::CaseInsensitive);
+    });
+}
+
+void CGridQuillon::RefreshContinuousRows()
+{
+    if (!IsConnected())
+        return;
+    std::vector<int> sent;
+    std::vector<int> refused;
+    const QString list = ContinuousListText(&sent, &refused);
+    if (!sent.empty()) {
+        std::vector<ResultRecord> records(sent.size());
+        m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.data(), -1);
+        for (std::size_t i = 0; i < sent.size(); ++i)
+            ShowRefreshResult(sent[i], &records[i]);
+    }
+    // A list file can be edited by anyone: a forbidden row is never sent and
+    // shows as an invalid record would.
+    for (const int row : refused)
+        ShowRefreshResult(row, nullptr);
+}
+
+QString CGridQuillon::ContinuousListText(std::vector<int>* sent, std::vector<int>* refused) const
+{
+    QString list;
+    for (int row = 1; row < GetRowCount(); ++row) {
+        if (!IsContinuous(row))
+            continue;
+        QString text = MapTagText(GetItemText(row, ColTag));
+        if (ContainsForbiddenFunction(text)) {
+            refused->push_back(row);
+            continue;
+        }
+        // A line break inside a row would shift every later record onto the
+        // wrong row; as white space it means the same to the expression.
+        text.replace(u'\r', u' ').replace(u'\n', u' ');
+        list += text;
+        list += u'\n';
+        sent->push_back(row);
+    }
+    return list;
+}
+
+void CGridQuillon::ShowRefreshResult(int row, const ResultRecord* record)
+{
+    if (record && record->valid) {
+        ValueText value;
+        m_rt->FormatResultValue(value.Data(), value.Capacity(), record);
+        SetValueAndQuality(row, value.Text(), QualityClassText(record->quality));
+    } else {
+        SetValueAndQuality(row, LoadResString(IDS_INVALID_EXPRESSION), LoadResString(IDS_QUALITY_BAD));
+    }
+    InvalidateCellRect(CCellID(row, ColValue));
+    InvalidateCellRect(CCellID(row, ColQuality));
+}
+
+void CGridQuillon::OnToggle()
+{
+    if (!IsConnected())
+        return;
+    const int row = GetFocusCell().row;
+    if (row < GetFixedRowCount() || row >= GetRowCount())
+        return;
+    const QString text = MapTagText(GetItemText(row, ColTag));
+    TagRef ref{};
+    if (m_rt->ResolveTag(&ref, Vt(text))) {
+        const int newValue = StartsWithZero(GetItemText(row, ColValue)) ? 1 : 0;
+        m_rt->WriteTagInt(&ref, newValue, -1, -1, -1, 0);
+        ValueText value;
+        m_rt->ReadTagValueText(&ref, value.Data(), value.Capacity());
+        SetValueAndQuality(row, value.Text(), FormatQualityText(kQualityGood));
+    } else if (!EvaluateRowOnce(row, text, Evaluation::Toggled)) {
+        Refresh();
+        return;
+    }
+    Refresh();
+    if (m_rt->IsConnectionLost(Host()->GetConnection()))
+        Host()->MarkDisconnected();
+}
+
+void CGridQuillon::OnUpdateToggle(CCmdUI* cmdUI)
+{
+    const int row = GetFocusCell().row;
+    const bool watchRow = row >= GetFixedRowCount() && row < GetRowCount();
+    cmdUI->Enable(watchRow && !GetItemText(row, ColTag).isEmpty() && GetSelectedCount() <= 1);
+}
+
+BOOL CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind)
+{
+    EnteredText buffer(text);
+    if (kind == Evaluation::Entered)
+        CheckForbiddenFunctions(buffer.Data(), static_cast<int>(buffer.Capacity()));
+    const QString mapped = MapTagText(buffer.Text());
+    const bool refused = kind == Evaluation::Toggled && ContainsForbiddenFunction(mapped);
+    const bool compiled =
+        !refused && m_rt->CompileExpression(Vt(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
+    if (compiled) {
+        ResultRecord record{};
+        record.quality = kQualityGood;
+        m_rt->EvaluateCompiled(m_compiled.data(), &record, -1, -1, -1, 0);
+        ValueText value;
+        m_rt->FormatResultValue(value.Data(), value.Capacity(), &record);
+        SetValueAndQuality(row, value.Text(), FormatQualityText(record.quality));
+    } else if (kind == Evaluation::Toggled) {
+        SetItemText(row, ColQuality, FormatQualityText(kQualityBad));
+    } else {
+        SetValueAndQuality(row, LoadResString(IDS_INVALID_EXPRESSION), FormatQualityText(kQualityBad));
+    }
+    if (kind != Evaluation::Toggled) {
+        TagRef ref{};
+        SetContinuous(row, m_rt->ResolveTag(&ref, Vt(mapped)) != 0);
+    }
+    return compiled;
+}
+
+// The row written is the one committed: the focus row while typing, but a
+// paste of several lines commits rows below the focus too.
+void CGridQuillon::WriteTypedValue(int row, const QString& value)
+{
+    const QString tag = MapTagText(GetItemText(row, ColTag));
+    TagRef ref{};
+    if (!m_rt->ResolveTag(&ref, Vt(tag)))
+        return;
+    const EnteredText written(value);
+    m_rt->WriteTagText(&ref, written.Data(), -1, -1, -1, 0);
+    TextBuffer<kValueCellLimit> readBack;
+    std::uint16_t quality = 0;
+    m_rt->ReadTagText(&ref, readBack.Data(), readBack.Capacity(), &quality, 0);
+    SetValueAndQuality(row, readBack.Text(), FormatQualityText(quality));
+}
+
+void CGridQuillon::SetValueAndQuality(int row, const QString& value, const QString& quality)
+{
+    SetItemText(row, ColValue, value);
+    SetItemText(row, ColQuality, quality);
+}
+
+BOOL CGridQuillon::IsContinuous(int row) const
+{
+    const auto* check = dynamic_cast<const CGridCellCheck*>(GetCell(row, ColContinuous));
+    return check && check->GetCheck();
+}
+
+void CGridQuillon::SetContinuous(int row, BOOL checked)
+{
+    if (auto* check = dynamic_cast<CGridCellCheck*>(GetCell(row, ColContinuous)))
+        check->SetCheck(checked);
+}
+
+QString CGridQuillon::FormatQualityText(std::uint16_t quality) const
+{
+    ValueText text;
+    m_rt->FormatQuality(quality, text.Data(), text.Capacity());
+    return text.Text();
+}
+
+QString CGridQuillon::QualityClassText(std::uint16_t quality) const
+{
+    UINT id = IDS_QUALITY_INVALID;
+    switch (m_rt->GetQualityClass(quality)) {
+    case kQualityBad:
+        id = IDS_QUALITY_BAD;
+        break;
+    case kQualityUncertain:
+        id = IDS_QUALITY_UNCERTAIN;
+        break;
+    case kQualityNotAvailable:
+        id = IDS_QUALITY_NA;
+        break;
+    case kQualityGood:
+        id = IDS_QUALITY_GOOD;
+        break;
+    default:
+        break;
+    }
+    return LoadResString(id).left(kValueTextCapacity - 1);
+}
+
+CWatchGridHost* CGridQuillon::Host() const
+{
+    return dynamic_cast<CWatchGridHost*>(parentWidget());
+}
+
+BOOL CGridQuillon::IsConnected() const
+{
+    const CWatchGridHost* host = Host();
+    return host && host->IsConnected();
+}
+
+BOOL CGridQuillon::CheckConnection()
+{
+    if (!IsConnected())
+        return FALSE;
+    if (m_rt->IsConnectionLost(Host()->GetConnection())) {
+        Host()->MarkDisconnected();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+QString CGridQuillon::MapTagText(const QString& text) const
+{
+    const CWatchGridHost* host = Host();
+    return host ? host->MapTagText(text) : text;
+}

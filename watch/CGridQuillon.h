@@ -1,0 +1,119 @@
+#pragma once
+
+#include "RuntimeCalls.h"
+
+#include "gridext/CGridCtrlVantel.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class CWatchGridHost;
+
+// The watch grid: each row below the header watches one tag or expression of
+// the runtime. A committed Tag/Expression text is evaluated at once, Continuous
+// rows are read again on every refresh tick, typing into Value writes the tag,
+// and the context menu manages the rows.
+class CGridQuillon : public CGridCtrlVantel
+{
+    Q_OBJECT
+
+public:
+    // The columns of a watch row.
+    enum Column { ColTag = 0, ColValue = 1, ColQuality = 2, ColContinuous = 3 };
+
+    CGridQuillon();
+    ~CGridQuillon() override;
+
+    // Tests put a deterministic runtime here; the program keeps the real one.
+    void SetRuntimeCalls(const RuntimeCalls& calls) { m_rt = &calls; }
+
+    // Inserts a prepared empty watch row at 'at' (-1 appends); its index, or -1.
+    int InsertWatchRow(int at);
+    // Reads every Continuous row with one list evaluation (one refresh tick).
+    void RefreshContinuousRows();
+    // In place: replaces text by message 107 when it calls a forbidden function.
+    void CheckForbiddenFunctions(VtChar* text, int capacity);
+    // The same check on a QString; TRUE when a forbidden function was found.
+    static BOOL ContainsForbiddenFunction(const QString& text);
+
+    // Virtual operations, in slot order.
+    BOOL PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted) override;
+    BOOL ValidateEdit(int row, int col, const QString& text) override;
+    BOOL CommitEditedText(int row, int col, const QString& text) override;
+
+    // Message and command handlers.
+    LRESULT OnNotify(WPARAM wParam, NMHDR* header) override;
+    void OnRButtonUp(UINT nFlags, CPoint point) override;
+    void OnContextMenu(QWidget* window, CPoint screenPoint) override;
+    BOOL OnCommand(UINT id) override;
+    BOOL HasCommandHandler(UINT id) const override;
+    BOOL OnUpdateCommand(UINT id, CCmdUI* cmdUI) override;
+
+    void OnSortAscending();
+    void OnSortDescending();
+    void OnContinuous();
+    void OnToggle();
+    void OnInsertTag();
+    void OnInsertCopiedCells();
+    void OnInsertLine();
+    void OnDeleteLine();
+    void OnUpdateContinuous(CCmdUI* cmdUI);
+    void OnUpdateToggle(CCmdUI* cmdUI);
+    void OnUpdateInsertCopiedCells(CCmdUI* cmdUI);
+    void OnUpdateInsertLine(CCmdUI* cmdUI);
+    void OnUpdateDeleteLine(CCmdUI* cmdUI);
+
+    // The sort comparison: check cells by state, others by text without case.
+    static int CompareWatchCells(LPARAM cell1, LPARAM cell2, LPARAM data);
+
+protected:
+    BOOL OnReflectedNotify(NMHDR* header, LRESULT* result) override;
+
+private:
+    // How a single evaluation treats its row: an entered text is checked for
+    // forbidden functions and sets the Continuous box; a name the tag browser
+    // listed is not checked; Toggle checks but leaves the box alone, and keeps
+    // the Value text when the expression does not compile.
+    enum class Evaluation { Entered, Picked, Toggled };
+
+    // The window that holds the grid; nullptr counts as not connected.
+    CWatchGridHost* Host() const;
+    BOOL IsConnected() const;
+    // FALSE when not connected or the connection is found lost (the host is
+    // then marked disconnected).
+    BOOL CheckConnection();
+    QString MapTagText(const QString& text) const;
+
+    // Compiles and evaluates 'text' once into the Value and Quality cells of
+    // 'row'; TRUE when it compiled.
+    BOOL EvaluateRowOnce(int row, const QString& text, Evaluation kind);
+    void SetValueAndQuality(int row, const QString& value, const QString& quality);
+    // The Continuous box of a row; FALSE for a row without one.
+    BOOL IsContinuous(int row) const;
+    void SetContinuous(int row, BOOL checked);
+
+    // The typed write of a Value cell, read back at once.
+    void WriteTypedValue(int row, const QString& value);
+    // The toolkit's text for a quality, and the program's own (the refresh).
+    QString FormatQualityText(std::uint16_t quality) const;
+    QString QualityClassText(std::uint16_t quality) const;
+    // Refresh steps: the list text of the rows that may be sent, and the cells.
+    QString ContinuousListText(std::vector<int>* sent, std::vector<int>* refused) const;
+    void ShowRefreshResult(int row, const ResultRecord* record);
+
+    // ---- Helpers of the commands (CGridQuillonCommands.cpp, CGridQuillonBrowse.cpp)
+    // Makes cell the anchor, the only selected cell and the focus cell, in view.
+    void SelectSingleCell(const CCellID& cell);
+    void SortWatchRows(BOOL ascending);
+    BOOL PasteWatchLine(QStringView line, int row, int firstCol, CCellID* farCorner);
+    QString PickTag();
+    void SetPickedTag(int row, const QString& name);
+    void OnDblClickNotify();
+
+    const RuntimeCalls* m_rt = &RuntimeCalls::Real();
+    // One compiled-expression buffer for every single evaluation.
+    std::array<std::uint8_t, kCompiledBufferSize> m_compiled{};
+};

@@ -1,0 +1,352 @@
+// The watch grid's context menu, its commands and their enabling rules, and
+// the grid's own handling of pasted text.
+
+#include "CGridQuillon.h"
+
+#include "cells/CGridCellBase.h"
+#include "cells/CGridCellCheck.h"
+#include "platform/CCmdUI.h"
+#include "platform/MessageBox.h"
+#include "res/Resource.h"
+#include "res/Resources.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <algorithm>
+
+namespace {
+
+// Clipboard text comes from any program; more than this is not looked at.
+constexpr qsizetype kMaxClipboardText = 8 * 1024 * 1024;
+// A field of Insert Copied Cells is cut to what a Value cell holds.
+constexpr qsizetype kMaxInsertedField = 1024;
+// The keyboard's menu opens just inside the grid's corner.
+constexpr int kKeyboardMenuOffset = 5;
+
+bool ClipboardOffersText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+QString BoundedText(const QMimeData* data)
+{
+    return data->text().left(kMaxClipboardText);
+}
+
+// Lines at LF, one CR dropped from each; nothing after a final LF.
+QStringList CopiedLines(const QString& text)
+{
+    QStringList lines = text.split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- menu
+
+void CGridQuillon::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    setFocus(Qt::MouseFocusReason);
+    CGridCtrlVantel::OnRButtonUp(nFlags, point);
+}
+
+void CGridQuillon::OnContextMenu(QWidget*, CPoint screenPoint)
+{
+    EndEditing();
+    if (IsReEditPending()) {
+        // The refused edit keeps the user where it was; no menu over it.
+        const CCellID focus = GetFocusCell();
+        if (IsValid(focus))
+            SetFocusCell(focus);
+        Refresh();
+        return;
+    }
+    const bool fromKeyboard = screenPoint.x == -1 && screenPoint.y == -1;
+    const QPoint client = viewport()->mapFromGlobal(QPoint(screenPoint.x, screenPoint.y));
+    // A keyboard request has no point; it is about the focus cell, which the
+    // commands act on.
+    const CCellID cell = fromKeyboard ? GetFocusCell() : GetCellFromPt(CPoint(client.x(), client.y()));
+    SetRightClickCell(cell);
+    if (!IsValid(cell))
+        return;
+    if (!GetSelectedCellRange().InRange(cell))
+        SelectSingleCell(cell);
+    QPoint menuPoint(screenPoint.x, screenPoint.y);
+    if (fromKeyboard)
+        menuPoint = viewport()->mapToGlobal(QPoint(kKeyboardMenuOffset, kKeyboardMenuOffset));
+    if (cell.row < 1)
+        return;
+    TrackPopupMenu(LoadMenuResource(IDR_GRID_MENU), menuPoint);
+}
+
+// A fresh selection of one cell: no cells of an earlier Ctrl selection come back.
+void CGridQuillon::SelectSingleCell(const CCellID& cell)
+{
+    ResetSelectedRange();
+    m_SelectionStartCell = cell;
+    SelectCells(cell, FALSE, TRUE);
+    SetFocusCell(cell);
+    EnsureVisible(cell);
+}
+
+// ---------------------------------------------------------------- command map
+
+BOOL CGridQuillon::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_SORT_ASCENDING: OnSortAscending(); return TRUE;
+    case ID_SORT_DESCENDING: OnSortDescending(); return TRUE;
+    case ID_CONTINUOUS: OnContinuous(); return TRUE;
+    case ID_TOGGLE: OnToggle(); return TRUE;
+    case ID_INSERT_TAG: OnInsertTag(); return TRUE;
+    case ID_INSERT_COPIED_CELLS: OnInsertCopiedCells(); return TRUE;
+    case ID_INSERT_LINE: OnInsertLine(); return TRUE;
+    case ID_DELETE_LINE: OnDeleteLine(); return TRUE;
+    default: return CGridCtrlVantel::OnCommand(id);
+    }
+}
+
+BOOL CGridQuillon::HasCommandHandler(UINT id) const
+{
+    return (id >= ID_SORT_ASCENDING && id <= ID_DELETE_LINE) || CGridCtrlVantel::HasCommandHandler(id);
+}
+
+BOOL CGridQuillon::OnUpdateCommand(UINT id, CCmdUI* cmdUI)
+{
+    switch (id) {
+    case ID_CONTINUOUS: OnUpdateContinuous(cmdUI); return TRUE;
+    case ID_TOGGLE: OnUpdateToggle(cmdUI); return TRUE;
+    case ID_INSERT_COPIED_CELLS: OnUpdateInsertCopiedCells(cmdUI); return TRUE;
+    case ID_INSERT_LINE: OnUpdateInsertLine(cmdUI); return TRUE;
+    case ID_DELETE_LINE: OnUpdateDeleteLine(cmdUI); return TRUE;
+    default: return CGridCtrlVantel::OnUpdateCommand(id, cmdUI);
+    }
+}
+
+// ---------------------------------------------------------------- sorting
+
+void CGridQuillon::OnSortAscending()
+{
+    SortWatchRows(TRUE);
+}
+
+void CGridQuillon::OnSortDescending()
+{
+    SortWatchRows(FALSE);
+}
+
+// The focus stays where it was, not with the row that moved; the automatic
+// empty row stays last.
+void CGridQuillon::SortWatchRows(BOOL ascending)
+{
+    const CCellID focus = GetFocusCell();
+    int last = GetRowCount() - 1;
+    if (last >= 1 && GetItemText(last, ColTag).isEmpty())
+        --last;
+    SetSortColumn(focus.col);
+    SetSortAscending(ascending);
+    ResetSelectedRange();
+    SortRows(CompareWatchCells, focus.col, ascending, 0, GetFixedRowCount(), last);
+    if (IsValid(focus)) {
+        m_SelectionStartCell = focus;
+        SelectCells(focus, FALSE, TRUE);
+        SetFocusCell(focus);
+        EnsureVisible(focus);
+    }
+    Refresh();
+}
+
+int CGridQuillon::CompareWatchCells(LPARAM cell1, LPARAM cell2, LPARAM)
+{
+    const auto* first = reinterpret_cast<const CGridCellBase*>(cell1);
+    const auto* second = reinterpret_cast<const CGridCellBase*>(cell2);
+    if (!first || !second)
+        return 0;
+    const auto* check1 = dynamic_cast<const CGridCellCheck*>(first);
+    const auto* check2 = dynamic_cast<const CGridCellCheck*>(second);
+    if (check1 && check2)
+        return static_cast<int>(check1->GetCheck() != FALSE) - static_cast<int>(check2->GetCheck() != FALSE);
+    return QString::compare(first->GetText(), second->GetText(), Qt::CaseInsensitive);
+}
+
+// ---------------------------------------------------------------- Continuous, lines
+
+void CGridQuillon::OnContinuous()
+{
+    const int row = GetFocusCell().row;
+    if (row >= 1)
+        SetContinuous(row, !IsContinuous(row));
+}
+
+// Toggle and Continuous act on the focus row's tag alone.
+void CGridQuillon::OnUpdateContinuous(CCmdUI* cmdUI)
+{
+    OnUpdateToggle(cmdUI);
+}
+
+void CGridQuillon::OnInsertLine()
+{
+    const int row = GetFocusCell().row;
+    if (row < 1)
+        return;
+    InsertWatchRow(row);
+    SetFocusCell(row, ColTag);
+    Refresh();
+}
+
+void CGridQuillon::OnUpdateInsertLine(CCmdUI* cmdUI)
+{
+    const CCellID focus = GetFocusCell();
+    cmdUI->Enable(GetSelectedCount() <= 1 && focus.row >= 1 && focus.col >= 0);
+}
+
+// Whole rows go, whatever columns were selected; an empty last row always remains.
+void CGridQuillon::OnDeleteLine()
+{
+    const CellSpan span = GetSelectedCellRange();
+    int first = span.GetMinRow();
+    const int last = std::min(span.GetMaxRow(), GetRowCount() - 1);
+    if (first <= 0 || last <= 0)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    for (int count = last - first + 1; count > 0; --count)
+        DeleteRow(first);
+    if (GetRowCount() < 2 || !GetItemText(GetRowCount() - 1, ColTag).isEmpty())
+        InsertWatchRow(-1);
+    first = std::min(first, GetRowCount() - 1);
+    if (first > 0)
+        SelectSingleCell(CCellID(first, ColTag));
+    Refresh();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// Deleting the automatic empty row alone would only bring it back.
+void CGridQuillon::OnUpdateDeleteLine(CCmdUI* cmdUI)
+{
+    const CellSpan span = GetSelectedCellRange();
+    bool enable = GetSelectedCount() > 0 &&
+                  !(span.GetMinRow() == span.GetMaxRow() && GetFocusCell().row == GetRowCount() - 1);
+    for (int row = span.GetMinRow(); enable && row <= span.GetMaxRow(); ++row) {
+        bool rowSelected = false;
+        for (int col = span.GetMinCol(); !rowSelected && col <= span.GetMaxCol(); ++col)
+            rowSelected = IsCellSelected(row, col);
+        enable = rowSelected;
+    }
+    cmdUI->Enable(enable);
+}
+
+// ---------------------------------------------------------------- Insert Copied Cells
+
+// Each clipboard line becomes a new row above the focus row, its fields set
+// as if typed, so rows are evaluated and values written as on entry.
+void CGridQuillon::OnInsertCopiedCells()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) {
+        AfxMessageBox(LoadResString(IDS_CLIPBOARD_ERROR));
+        return;
+    }
+    const QStringList lines = CopiedLines(BoundedText(data));
+    const CCellID focus = GetFocusCell();
+    if (lines.isEmpty() || focus.row < 1)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    int row = focus.row;
+    for (const QString& line : lines) {
+        if (InsertWatchRow(row) < 0)
+            break;
+        SetFocusCell(row, ColTag);
+        const QStringList fields = line.split(u'\t');
+        const int count = std::min(static_cast<int>(fields.size()), GetColumnCount());
+        for (int col = 0; col < count; ++col)
+            SetItemTextAsTyped(row, col, fields.at(col).left(kMaxInsertedField));
+        ++row;
+    }
+    const int firstFields = static_cast<int>(lines.first().count(u'\t')) + 1;
+    SetFocusCell(focus);
+    if (row > focus.row)
+        SetSelectedRange(focus.row, focus.col, row - 1, std::min(firstFields, GetColumnCount() - 1));
+    Refresh();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
+{
+    const CCellID focus = GetFocusCell();
+    bool editing = false;
+    if (focus.row >= 1 && focus.col >= 1) {
+        const CGridCellBase* cell = GetCell(focus.row, focus.col);
+        editing = cell && cell->IsEditing();
+    }
+    cmdUI->Enable(ClipboardOffersText() && focus.row >= 1 && focus.col >= 0 && GetSelectedCount() <= 1 &&
+                  !editing);
+}
+
+// ---------------------------------------------------------------- paste
+
+// Every pasted field is trimmed and set as typed, so the grid's validation
+// sees it; hidden rows and columns are passed over.
+BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
+{
+    if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
+        return FALSE;
+    const QString text = BoundedText(data);
+    CCellID farCorner;
+    bool accepted = true;
+    int row = start.row - 1;
+    for (qsizetype lineStart = 0; accepted && lineStart <= text.size();) {
+        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        do
+            ++row;
+        while (row < GetRowCount() && GetRowHeight(row) == 0);
+        if (row >= GetRowCount())
+            break;
+        accepted = PasteWatchLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &farCorner);
+        lineStart = lineEnd + 1;
+    }
+    if (selectPasted) {
+        if (IsValid(farCorner))
+            SetSelectedRange(start.row, start.col, farCorner.row, farCorner.col, TRUE);
+    } else {
+        ResetSelectedRange();
+    }
+    Refresh();
+    return accepted ? TRUE : FALSE;
+}
+
+// FALSE when a cell's check refused its text: the paste stops there.
+// farCorner grows to the largest row and column written.
+BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol, CCellID* farCorner)
+{
+    int col = firstCol - 1;
+    // Empty fields at the end of a line change nothing.
+    for (qsizetype fieldStart = 0; fieldStart < line.size();) {
+        qsizetype fieldEnd = line.indexOf(u'\t', fieldStart);
+        if (fieldEnd < 0)
+            fieldEnd = line.size();
+        do
+            ++col;
+        while (col < GetColumnCount() && GetColumnWidth(col) == 0);
+        if (col >= GetColumnCount())
+            return TRUE;
+        const QString field = line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString();
+        SetItemTextAsTyped(row, col, field);
+        if (!CheckCellText(row, col, field))
+            return FALSE;
+        SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
+        *farCorner = CCellID(std::max(farCorner->row, row), std::max(farCorner->col, col));
+        fieldStart = fieldEnd + 1;
+    }
+    return TRUE;
+}
