@@ -23,4 +23,13 @@ if [ -x "$bin/VantelRuntime" ]; then
   echo "$ready"
 fi
 
+# A first run shows a few live tags of the demo plant; an existing list is
+# never touched.
+data=${XDG_DATA_HOME:-$HOME/.local/share}
+if [ -n "$server_pid" ] && [ ! -e "$bin/Program Settings.ini" ] && [ ! -e "$data/DBRemoteQuillon.dat" ]; then
+  mkdir -p "$data"
+  printf '%s|1\r\n' Plant.Tank1.Level Plant.Tank1.Temperature Plant.Pump1.Running Plant.Pump1.Speed \
+    Plant.Tank2.Product >"$data/DBRemoteQuillon.dat"
+fi
+
 "$bin/QuillonExt" "/dsip:localhost" "/dsport:$port" "$@"

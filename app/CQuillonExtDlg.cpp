@@ -3,10 +3,15 @@
 #include "CAboutDlg.h"
 #include "CCheckCredentialDlg.h"
 #include "CQuillonExtApp.h"
+#include "CUserGuideWindow.h"
+#include "WatchListFile.h"
+#include "cells/CGridCellCheck.h"
+#include "platform/KnownFolders.h"
 #include "platform/CDataExchange.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/TickCount.h"
+#include "platform/WinUser.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 
@@ -22,6 +27,7 @@ constexpr int kRefreshIntervalMs = 500;
 constexpr DWORD kReconnectIntervalMs = 10000;
 constexpr int kDefaultHttpPolling = 10;
 constexpr UINT kSysCommandMask = 0xFFF0;
+constexpr int kHeaderRowHeight = 18;
 
 // Window-menu commands of the framework, handled as usual.
 constexpr UINT SC_MINIMIZE = 0xF020;
@@ -30,6 +36,7 @@ constexpr UINT SC_CLOSE = 0xF060;
 constexpr UINT SC_RESTORE = 0xF120;
 
 const QString kOptions = QStringLiteral("Options");
+const QString kWatchListFileName = QStringLiteral("DBRemoteQuillon.dat");
 
 // The message texts come from a language library: fill "%s" and "%d" in order
 // without handing the text to a printf-style formatter.
@@ -157,7 +164,9 @@ BOOL CQuillonExtDlg::OnInitDialog()
     setWindowIcon(m_hIcon);
     ReadColumnWidths();
 
-    AddSizingControl(GetDlgItem(IDC_GRID_PLACEHOLDER), 1, 1);
+    CreateWatchGrid();
+    LoadWatchList();
+    AddSizingControl(&m_Grid, 1, 1);
     AddSizingControl(GetDlgItem(IDC_CLOSE_BUTTON), 3, 2);
     RestoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE), FALSE);
     m_nTimerId = startTimer(kRefreshIntervalMs);
@@ -169,6 +178,81 @@ void CQuillonExtDlg::ReadColumnWidths()
     const QString section = LoadResString(AFX_IDS_APP_TITLE);
     for (size_t i = 0; i < m_columnWidths.size(); ++i)
         m_columnWidths[i] = int(GetProfileIntW(section, QStringLiteral("Col%1").arg(i + 1), m_columnWidths[i]));
+}
+
+void CQuillonExtDlg::WriteColumnWidths()
+{
+    const QString section = LoadResString(AFX_IDS_APP_TITLE);
+    for (size_t i = 0; i < m_columnWidths.size(); ++i)
+        WriteProfileIntW(section, QStringLiteral("Col%1").arg(i + 1), m_Grid.GetColumnWidth(int(i)));
+}
+
+void CQuillonExtDlg::CreateWatchGrid()
+{
+    const QWidget* placeholder = GetDlgItem(IDC_GRID_PLACEHOLDER);
+    const QRect area = placeholder ? placeholder->geometry() : QRect();
+    m_Grid.Create(RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}, this,
+                  IDC_WATCH_GRID, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP);
+    m_Grid.SetColumnCount(int(m_columnWidths.size()));
+    m_Grid.SetRowCount(1);
+    m_Grid.SetFixedRowCount(1);
+    m_Grid.SetRowHeight(0, kHeaderRowHeight);
+    for (int col = 0; col < int(m_columnWidths.size()); ++col) {
+        m_Grid.SetItemText(0, col, LoadResString(IDS_HEADER_TAG + UINT(col)));
+        m_Grid.SetColumnWidth(col, m_columnWidths[size_t(col)]);
+        m_Grid.SetItemFormat(0, col, DT_CENTER);
+    }
+    m_Grid.InsertWatchRow(-1);
+    m_Grid.SetFocusCell(1, CGridQuillon::ColTag);
+    m_Grid.setFocus();
+}
+
+QString CQuillonExtDlg::WatchListPath() const
+{
+    return m_strDataFolder + kWatchListFileName;
+}
+
+void CQuillonExtDlg::LoadWatchList()
+{
+    // Rows are only placed here; Continuous rows are read on the next tick.
+    for (const WatchListRow& entry : WatchListFile::Read(WatchListPath())) {
+        const int row = m_Grid.GetRowCount() - 1;
+        m_Grid.SetItemText(row, CGridQuillon::ColTag, entry.text);
+        if (auto* check = dynamic_cast<CGridCellCheck*>(m_Grid.GetCell(row, CGridQuillon::ColContinuous)))
+            check->SetCheck(entry.continuous ? TRUE : FALSE);
+        m_Grid.InsertWatchRow(-1);
+    }
+    m_bListLoaded = true;
+}
+
+void CQuillonExtDlg::SaveWatchList()
+{
+    if (!m_bListLoaded)
+        return;
+    std::vector<WatchListRow> rows;
+    // The last row is the empty entry row and is not stored.
+    for (int row = 1; row < m_Grid.GetRowCount() - 1; ++row) {
+        const auto* check = dynamic_cast<const CGridCellCheck*>(m_Grid.GetCell(row, CGridQuillon::ColContinuous));
+        rows.push_back({m_Grid.GetItemText(row, CGridQuillon::ColTag), check && check->GetCheck()});
+    }
+    WatchListFile::Write(WatchListPath(), rows);
+}
+
+QString CQuillonExtDlg::MapTagText(const QString& text) const
+{
+    return CQuillonExtApp::MapTagText(text);
+}
+
+void CQuillonExtDlg::OnHelp()
+{
+    auto* guide = new CUserGuideWindow(this);
+    const QString path = CUserGuideWindow::FindGuide(GetProgramFolder());
+    if (path.isEmpty() || !guide->Load(path)) {
+        delete guide;
+        AfxMessageBox(tr("The user guide was not found beside the program."), MB_OK | MB_ICONERROR);
+        return;
+    }
+    guide->show();
 }
 
 void CQuillonExtDlg::BuildSystemMenu()
@@ -288,6 +372,8 @@ void CQuillonExtDlg::OnTimer(UINT)
         MarkReconnected();
     }
 
+    if (m_bConnected)
+        m_Grid.RefreshContinuousRows();
     tick.watchRefreshGuard = false;
     if (m_bConnected && ::IsConnectionLost(m_hConnection))
         MarkDisconnected();
@@ -317,12 +403,14 @@ void CQuillonExtDlg::OnDestroy()
 {
     if (m_bConnected) {
         StoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE));
+        WriteColumnWidths();
         ::CloseConnection(m_hConnection);
     }
     if (m_nTimerId != 0) {
         killTimer(m_nTimerId);
         m_nTimerId = 0;
     }
+    SaveWatchList();
     CSizingDialog::OnDestroy();
 }
 
@@ -330,6 +418,10 @@ void CQuillonExtDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier && m_sysMenu) {
         m_sysMenu->exec(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnHelp();
         return;
     }
     CSizingDialog::keyPressEvent(event);

@@ -2,6 +2,8 @@
 
 #include "CSizingDialog.h"
 #include "runtime/VantelToolkit.h"
+#include "watch/CGridQuillon.h"
+#include "watch/CWatchGridHost.h"
 
 #include <QIcon>
 #include <QString>
@@ -16,7 +18,7 @@ class QPushButton;
 // The program's main window: logs on and connects when it opens, names the
 // server in its title, refreshes on a 500 ms timer, notices a lost connection
 // and reconnects by itself, and saves what the user changed when it closes.
-class CQuillonExtDlg : public CSizingDialog
+class CQuillonExtDlg : public CSizingDialog, public CWatchGridHost
 {
     Q_OBJECT
 
@@ -24,8 +26,13 @@ public:
     CQuillonExtDlg(QString userName, QString password, QWidget* parent = nullptr);
     ~CQuillonExtDlg() override;
 
-    void MarkDisconnected();
+    void MarkDisconnected() override;
     void MarkReconnected();
+
+    // What the watch grid asks of the window around it.
+    BOOL IsConnected() const override { return m_bConnected; }
+    VtHandle GetConnection() const override { return m_hConnection; }
+    QString MapTagText(const QString& text) const override;
 
     // Window-menu commands (the low four bits are the framework's).
     static constexpr UINT IDM_ABOUTBOX = 16;
@@ -40,6 +47,7 @@ public:
     QString m_strDataFolder;
     QPushButton* m_btnClose = nullptr;
     QIcon m_hIcon;
+    CGridQuillon m_Grid;
 
     // The window's own system menu: window managers do not let a program add to
     // theirs. Opened with Alt+Space and by a right-click outside the grid.
@@ -53,6 +61,8 @@ protected:
     void OnDestroy() override;
     void OnTimer(UINT id);
     void OnCloseButton();
+    // The standard help command (F1): the user guide in a window of its own.
+    void OnHelp();
 
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -68,8 +78,16 @@ private:
     void BuildSystemMenu();
     void ApplyAlwaysOnTop();
     void ReadColumnWidths();
+    void WriteColumnWidths();
+    void CreateWatchGrid();
+    void LoadWatchList();
+    void SaveWatchList();
+    QString WatchListPath() const;
 
     QMenu* m_sysMenu = nullptr;
     QAction* m_alwaysOnTopAction = nullptr;
     std::array<int, 4> m_columnWidths = {90, 47, 53, 77};
+    // Set once the list was read into the grid: an opening that ended before
+    // must leave the stored list as it was.
+    bool m_bListLoaded = false;
 };

@@ -3,6 +3,7 @@
 #include "platform/FileStore.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -79,6 +80,10 @@ std::vector<WatchListRow> WatchListFile::Decode(const QByteArray& bytes)
 {
     std::vector<WatchListRow> rows;
     const bool unicodeForm = bytes.startsWith(kUtf8Mark);
+    // Only the file's first three bytes are the mark; a row's own leading
+    // U+FEFF is text, and each line decodes on its own.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     qsizetype pos = unicodeForm ? kUtf8Mark.size() : 0;
     while (pos < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', pos);
@@ -89,7 +94,7 @@ std::vector<WatchListRow> WatchListFile::Decode(const QByteArray& bytes)
             line.chop(1);
         if (line.isEmpty())
             break;
-        rows.push_back(ParseLine(unicodeForm ? QString::fromUtf8(line) : QString::fromLatin1(line), unicodeForm));
+        rows.push_back(ParseLine(unicodeForm ? QString(utf8(line)) : QString::fromLatin1(line), unicodeForm));
         pos = end + 1;
     }
     return rows;

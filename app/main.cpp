@@ -10,6 +10,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication application(argc, argv);
+    // Lets the desktop match the window to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
     CQuillonExtApp app;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

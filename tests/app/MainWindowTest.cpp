@@ -2,6 +2,8 @@
 #include "app/CCheckCredentialDlg.h"
 #include "app/CQuillonExtApp.h"
 #include "app/CQuillonExtDlg.h"
+#include "app/CUserGuideWindow.h"
+#include "cells/CGridCellCheck.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/TickCount.h"
@@ -21,9 +23,10 @@ namespace {
 class MainWindow : public CQuillonExtDlg
 {
 public:
-    MainWindow()
+    explicit MainWindow(const QString& dataFolder)
         : CQuillonExtDlg(AfxGetApp()->m_strUserName, AfxGetApp()->m_strPassword)
     {
+        m_strDataFolder = dataFolder;
     }
     using CQuillonExtDlg::OnTimer;
 };
@@ -91,13 +94,13 @@ TEST_F(MainWindowTest, TheTitleNamesTheServer)
     ASSERT_TRUE(runtime.Start());
     for (const char* server : {"localhost", "LocalHost", ""}) {
         UseRuntime(runtime, server);
-        MainWindow window;
+        MainWindow window(data.Path());
         QString title;
         Run(window, [&] { title = window.windowTitle(); });
         EXPECT_EQ(title, "Quillon: <LOCAL>") << server;
     }
     UseRuntime(runtime, "127.0.0.1");
-    MainWindow window;
+    MainWindow window(data.Path());
     QString title;
     Run(window, [&] { title = window.windowTitle(); });
     EXPECT_EQ(title, "Quillon: <127.0.0.1>");
@@ -108,7 +111,7 @@ TEST_F(MainWindowTest, AServerDownAtStartShowsOneMessageAndCloses)
 {
     app.m_strDsIp = "localhost";
     app.m_nDsPort = 1; // nothing listens there
-    MainWindow window;
+    MainWindow window(data.Path());
     bool opened = false;
     EXPECT_EQ(RunModal(window, [&] { opened = true; }), IDOK);
     ASSERT_EQ(messages.size(), 1);
@@ -123,7 +126,7 @@ TEST_F(MainWindowTest, TheLostConnectionShowsInTheTitleAndReconnectsAtMostEveryT
     ASSERT_TRUE(runtime.Start());
     UseRuntime(runtime);
     const quint16 port = runtime.Port();
-    MainWindow window;
+    MainWindow window(data.Path());
     Run(window, [&] {
         window.OnTimer(1); // the first tick of the run starts the reconnection clock
         runtime.Kill();
@@ -179,7 +182,7 @@ protected:
     // by a poller, since the credential dialog runs inside the window's opening.
     bool OpenAnswering(const char* user, const char* password)
     {
-        MainWindow window;
+        MainWindow window(data.Path());
         bool connected = false;
         int polls = 0;
         QTimer poller;
@@ -239,7 +242,7 @@ TEST_F(LoginTest, AUserNameFromTheCommandLineSkipsTheDialog)
 {
     app.m_strUserName = "olga";
     app.m_strPassword = "pw-olga";
-    MainWindow window;
+    MainWindow window(data.Path());
     bool connected = false;
     RunModal(window, [&] { connected = window.m_bConnected; });
     EXPECT_TRUE(connected);
@@ -252,7 +255,7 @@ TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
     ASSERT_TRUE(runtime.Start());
     UseRuntime(runtime);
     data.Write("QuillonExt.ini", "[Options]\r\nAlwaysOnTop=1\r\n");
-    MainWindow window;
+    MainWindow window(data.Path());
     Run(window, [&] {
         EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         window.OnSysCommand(CQuillonExtDlg::IDM_ALWAYSONTOP);
@@ -266,12 +269,13 @@ TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
     RuntimeProcess runtime;
     ASSERT_TRUE(runtime.Start());
     UseRuntime(runtime);
-    MainWindow window;
+    MainWindow window(data.Path());
     bool openAfterReturn = false;
     const int result = RunModal(window, [&] {
-        QTest::keyClick(&window, Qt::Key_Return);
+        ASSERT_TRUE(window.m_Grid.hasFocus());
+        QTest::keyClick(&window.m_Grid, Qt::Key_Return);
         openAfterReturn = window.isVisible();
-        QTest::keyClick(&window, Qt::Key_Escape);
+        QTest::keyClick(&window.m_Grid, Qt::Key_Escape);
     });
     EXPECT_TRUE(openAfterReturn);
     EXPECT_EQ(result, IDCANCEL);
@@ -282,7 +286,7 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesTheCloseButtonByHalf)
     RuntimeProcess runtime;
     ASSERT_TRUE(runtime.Start());
     UseRuntime(runtime);
-    MainWindow window;
+    MainWindow window(data.Path());
     Run(window, [&] {
         QWidget* close = window.GetDlgItem(8);
         ASSERT_NE(close, nullptr);
@@ -290,6 +294,124 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesTheCloseButtonByHalf)
         window.resize(window.size() + QSize(100, 40));
         EXPECT_EQ(close->pos() - before, QPoint(50, 40));
     });
+}
+
+bool IsContinuous(const CGridQuillon& grid, int row)
+{
+    const auto* check = dynamic_cast<const CGridCellCheck*>(grid.GetCell(row, CGridQuillon::ColContinuous));
+    return check && check->GetCheck();
+}
+
+TEST_F(MainWindowTest, TheWatchListLoadsUpToTheFirstEmptyLineAndIsSavedAsLoaded)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    data.Write("DBRemoteQuillon.dat", "A|1\r\nB|0\r\n\r\nC|1\r\n");
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        const CGridQuillon& grid = window.m_Grid;
+        ASSERT_EQ(grid.GetRowCount(), 4); // header, A, B, the entry row
+        EXPECT_EQ(grid.GetItemText(0, 0), "Tag/Expression");
+        EXPECT_EQ(grid.GetItemText(1, 0), "A");
+        EXPECT_TRUE(IsContinuous(grid, 1));
+        EXPECT_EQ(grid.GetItemText(2, 0), "B");
+        EXPECT_FALSE(IsContinuous(grid, 2));
+        EXPECT_EQ(grid.GetItemText(3, 0), "");
+    });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "A|1\r\nB|0\r\n");
+}
+
+TEST_F(MainWindowTest, AnEmptyTextIsSavedAsABareFlag)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    data.Write("DBRemoteQuillon.dat", "|0\r\nB|1\r\n");
+    MainWindow window(data.Path());
+    Run(window);
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "|0\r\nB|1\r\n");
+}
+
+TEST_F(MainWindowTest, AnOpeningThatFailsLeavesTheStoredListAlone)
+{
+    const QByteArray stored = "A|1\r\n\r\nnot a row\r\n";
+    data.Write("DBRemoteQuillon.dat", stored);
+    app.m_strDsIp = "localhost";
+    app.m_nDsPort = 1; // nothing listens there
+    MainWindow window(data.Path());
+    RunModal(window, [] {});
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), stored);
+}
+
+TEST_F(MainWindowTest, StoredColumnWidthsAreUsedAndWrittenBackOnClosing)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    data.Write("QuillonExt.ini", "[Quillon]\r\nCol1=200\r\n");
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        EXPECT_EQ(window.m_Grid.GetColumnWidth(0), 200);
+        EXPECT_EQ(window.m_Grid.GetColumnWidth(1), 47);
+        window.m_Grid.SetColumnWidth(3, 120);
+    });
+    const QString ini = data.File("QuillonExt.ini");
+    EXPECT_EQ(GetPrivateProfileIntW("Quillon", "Col1", 0, ini), 200u);
+    EXPECT_EQ(GetPrivateProfileIntW("Quillon", "Col4", 0, ini), 120u);
+}
+
+TEST_F(MainWindowTest, ClosingWhileDisconnectedSavesTheListButNotTheLayout)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        window.m_Grid.SetItemText(1, CGridQuillon::ColTag, "Plant.Tank1.Level");
+        window.m_Grid.InsertWatchRow(-1);
+        window.m_Grid.SetColumnWidth(0, 150);
+        window.MarkDisconnected();
+        EXPECT_TRUE(window.windowTitle().endsWith(" - Disconnected"));
+    });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank1.Level|0\r\n");
+    const QByteArray ini = data.Read("QuillonExt.ini");
+    EXPECT_FALSE(ini.contains("Col1")) << ini.toStdString();
+    EXPECT_FALSE(ini.contains("(check)")) << ini.toStdString();
+}
+
+TEST_F(MainWindowTest, EachTickReadsTheContinuousRowsOfTheLoadedList)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    data.Write("DBRemoteQuillon.dat", "Plant.Tank2.Product|1\r\nPlant.Pump1.Speed|0\r\n");
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColValue), "") << "loading evaluates nothing";
+        window.OnTimer(1);
+        EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColValue), "Water");
+        EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColQuality), "GOOD");
+        EXPECT_EQ(window.m_Grid.GetItemText(2, CGridQuillon::ColValue), "") << "only Continuous rows are read";
+    });
+}
+
+TEST_F(MainWindowTest, F1OpensTheUserGuide)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    UseRuntime(runtime);
+    MainWindow window(data.Path());
+    QString title;
+    Run(window, [&] {
+        QTest::keyClick(&window.m_Grid, Qt::Key_F1);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* guide = qobject_cast<CUserGuideWindow*>(top); guide && guide->isVisible())
+                title = guide->windowTitle();
+        }
+    });
+    EXPECT_EQ(title, "Quillon user guide");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
 }
 
 } // namespace

@@ -59,6 +59,15 @@ TEST(WatchListFile, APlainFirstRowThatLooksLikeTheMarkSurvives)
     ExpectSame(RoundTrip(rows), rows);
 }
 
+TEST(WatchListFile, ARowStartingWithAByteOrderMarkKeepsIt)
+{
+    // A zero-width no-break space pasted at the front of a row is text, on
+    // every row: only the file's first three bytes are the mark.
+    const std::vector<WatchListRow> rows = {{QStringLiteral("\uFEFFTank"), true}, {QStringLiteral("\uFEFF"), false}};
+    ExpectSame(RoundTrip(rows), rows);
+    ExpectSame(WatchListFile::Decode("\xEF\xBB\xBF\xEF\xBB\xBFx|0\r\n"), {{QStringLiteral("\uFEFFx"), false}});
+}
+
 TEST(WatchListFile, WriteReplacesTheFileAndAMissingFolderFailsQuietly)
 {
     TempDir dir;
