@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool x11-utils
   tinyproxy clang-14 libclang-rt-14-dev
+  dpkg-dev file
 )
 
 missing=()
