@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 bool FileStore::ReadAll(const QString& path, qint64 maxBytes, QByteArray& out)
 {
     out.clear();
@@ -13,7 +15,15 @@ bool FileStore::ReadAll(const QString& path, qint64 maxBytes, QByteArray& out)
         return false;
     if (file.size() > maxBytes)
         return false;
-    out = file.read(maxBytes);
+    // In pieces: one read of the whole allowance would reserve all of it for
+    // a file of a few hundred bytes.
+    constexpr qint64 kPiece = 64 * 1024;
+    while (out.size() < maxBytes) {
+        const QByteArray piece = file.read(std::min(kPiece, maxBytes - out.size()));
+        if (piece.isEmpty())
+            break;
+        out += piece;
+    }
     return file.error() == QFileDevice::NoError;
 }
 
