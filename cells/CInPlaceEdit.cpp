@@ -11,6 +11,8 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+
+#include <utility>
 #include <QMimeData>
 #include <QPointer>
 #include <QTextBlock>
@@ -137,8 +139,18 @@ void CInPlaceEdit::StartWith(UINT firstChar)
         break;
     }
     // Posted, as typing is: a numeric cell sets the input kind right after
-    // opening the editor, and the first character must already obey it.
-    QMetaObject::invokeMethod(this, [this, firstChar] { OnChar(firstChar); }, Qt::QueuedConnection);
+    // opening the editor, and the first character must already obey it. A key
+    // that arrives before the posted call types it first, so fast typing keeps
+    // its order.
+    m_nPendingFirstChar = firstChar;
+    QMetaObject::invokeMethod(this, [this] { DeliverFirstChar(); }, Qt::QueuedConnection);
+}
+
+void CInPlaceEdit::DeliverFirstChar()
+{
+    const UINT firstChar = std::exchange(m_nPendingFirstChar, 0u);
+    if (firstChar != 0)
+        OnChar(firstChar);
 }
 
 void CInPlaceEdit::EndEdit()
@@ -183,6 +195,10 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
     // Alt with a key is a menu accelerator, which the editor swallows.
     if (event->modifiers().testFlag(Qt::AltModifier) && !event->modifiers().testFlag(Qt::ControlModifier))
         return;
+    QPointer<CInPlaceEdit> self(this);
+    DeliverFirstChar();
+    if (!self || !isVisible())
+        return;
     if (OnKeyDown(VirtualKeyFromEvent(event)))
         return;
     const QString typed = TypedCharacters(event);
@@ -190,7 +206,6 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    QPointer<CInPlaceEdit> self(this);
     for (const QChar c : typed) {
         if (!self || !isVisible())
             return;
@@ -209,6 +224,7 @@ void CInPlaceEdit::inputMethodEvent(QInputMethodEvent* event)
     QInputMethodEvent preedit(event->preeditString(), event->attributes());
     QPlainTextEdit::inputMethodEvent(&preedit);
     QPointer<CInPlaceEdit> self(this);
+    DeliverFirstChar();
     for (const QChar c : commit) {
         if (!self || !isVisible())
             return;

@@ -65,10 +65,14 @@ private:
     void ApplyHeight(int wanted, const CRect& bounds);
     void MoveToRect();
     void SetSel(int start, int end);
+    // Types the opening character if it is still waiting in the event queue.
+    void DeliverFirstChar();
 
     QString m_sRefusedChars;
     QString m_sInitText;
     UINT m_nLastChar = 0;
+    // The character that opened the editor, until it has been typed (0: none).
+    UINT m_nPendingFirstChar = 0;
     BOOL m_bExitOnArrows;
     CRect m_Rect;
     BOOL m_bMultiLine;

@@ -71,6 +71,15 @@ protected:
         app.m_nDsPort = runtime.Port();
     }
 
+    // A real server on a free port for the window to connect to.
+    bool StartServer()
+    {
+        if (!server.Start())
+            return false;
+        UseRuntime(server);
+        return true;
+    }
+
     // Opens the window, runs the action inside its modal loop, and closes it.
     int Run(MainWindow& window, const std::function<void()>& action = [] {})
     {
@@ -81,6 +90,7 @@ protected:
     }
 
     CQuillonExtApp app;
+    RuntimeProcess server;
     TempDir program, data;
     QStringList messages;
     MessageBoxHandler previousHandler;
@@ -251,9 +261,7 @@ TEST_F(LoginTest, AUserNameFromTheCommandLineSkipsTheDialog)
 
 TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     data.Write("QuillonExt.ini", "[Options]\r\nAlwaysOnTop=1\r\n");
     MainWindow window(data.Path());
     Run(window, [&] {
@@ -266,9 +274,7 @@ TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
 
 TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     MainWindow window(data.Path());
     bool openAfterReturn = false;
     const int result = RunModal(window, [&] {
@@ -283,9 +289,7 @@ TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
 
 TEST_F(MainWindowTest, GrowingTheWindowMovesTheCloseButtonByHalf)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     MainWindow window(data.Path());
     Run(window, [&] {
         QWidget* close = window.GetDlgItem(8);
@@ -304,9 +308,7 @@ bool IsContinuous(const CGridQuillon& grid, int row)
 
 TEST_F(MainWindowTest, TheWatchListLoadsUpToTheFirstEmptyLineAndIsSavedAsLoaded)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     data.Write("DBRemoteQuillon.dat", "A|1\r\nB|0\r\n\r\nC|1\r\n");
     MainWindow window(data.Path());
     Run(window, [&] {
@@ -324,9 +326,7 @@ TEST_F(MainWindowTest, TheWatchListLoadsUpToTheFirstEmptyLineAndIsSavedAsLoaded)
 
 TEST_F(MainWindowTest, AnEmptyTextIsSavedAsABareFlag)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     data.Write("DBRemoteQuillon.dat", "|0\r\nB|1\r\n");
     MainWindow window(data.Path());
     Run(window);
@@ -346,9 +346,7 @@ TEST_F(MainWindowTest, AnOpeningThatFailsLeavesTheStoredListAlone)
 
 TEST_F(MainWindowTest, StoredColumnWidthsAreUsedAndWrittenBackOnClosing)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     data.Write("QuillonExt.ini", "[Quillon]\r\nCol1=200\r\n");
     MainWindow window(data.Path());
     Run(window, [&] {
@@ -363,9 +361,7 @@ TEST_F(MainWindowTest, StoredColumnWidthsAreUsedAndWrittenBackOnClosing)
 
 TEST_F(MainWindowTest, ClosingWhileDisconnectedSavesTheListButNotTheLayout)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     MainWindow window(data.Path());
     Run(window, [&] {
         window.m_Grid.SetItemText(1, CGridQuillon::ColTag, "Plant.Tank1.Level");
@@ -382,9 +378,7 @@ TEST_F(MainWindowTest, ClosingWhileDisconnectedSavesTheListButNotTheLayout)
 
 TEST_F(MainWindowTest, EachTickReadsTheContinuousRowsOfTheLoadedList)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     data.Write("DBRemoteQuillon.dat", "Plant.Tank2.Product|1\r\nPlant.Pump1.Speed|0\r\n");
     MainWindow window(data.Path());
     Run(window, [&] {
@@ -398,9 +392,7 @@ TEST_F(MainWindowTest, EachTickReadsTheContinuousRowsOfTheLoadedList)
 
 TEST_F(MainWindowTest, F1OpensTheUserGuide)
 {
-    RuntimeProcess runtime;
-    ASSERT_TRUE(runtime.Start());
-    UseRuntime(runtime);
+    ASSERT_TRUE(StartServer());
     MainWindow window(data.Path());
     QString title;
     Run(window, [&] {

@@ -123,6 +123,16 @@ TEST_F(InPlaceEditTest, FirstCharacterReplacesTheTextOrKeepsIt)
     EXPECT_EQ(Text(), QStringLiteral("older")) << "a click puts the caret at the end";
 }
 
+TEST_F(InPlaceEditTest, KeysArrivingBeforeTheFirstCharacterKeepTheirOrder)
+{
+    // A fast typist's second key can reach the editor before the posted first one.
+    editor = CInPlaceEdit::Open(&fixture.host, kCell, 0, 8, 3, 2, QStringLiteral("old"), 'P', -1, QStringLiteral("old"),
+                                FALSE);
+    Type(QStringLiteral("lant"));
+    Flush();
+    EXPECT_EQ(Text(), QStringLiteral("Plant"));
+}
+
 TEST_F(InPlaceEditTest, FirstCharacterObeysTheInputKindSetAfterOpening)
 {
     Open(QStringLiteral("5"), 'x', CInPlaceEdit::Integer);
