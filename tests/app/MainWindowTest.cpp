@@ -295,9 +295,37 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesTheCloseButtonByHalf)
         QWidget* close = window.GetDlgItem(8);
         ASSERT_NE(close, nullptr);
         const QPoint before = close->pos();
+        const QSize grid = window.m_Grid.size();
         window.resize(window.size() + QSize(100, 40));
         EXPECT_EQ(close->pos() - before, QPoint(50, 40));
+        EXPECT_EQ(window.m_Grid.size(), grid + QSize(100, 40));
+
+        window.resize(1, 1);
+        EXPECT_FALSE(window.minimumSize().isEmpty());
+        EXPECT_EQ(window.size(), window.minimumSize()) << "never smaller than its template";
     });
+}
+
+TEST_F(MainWindowTest, ThePlacementOfOneRunIsRestoredInTheNextUnlessItsRecordIsIncomplete)
+{
+    ASSERT_TRUE(StartServer());
+    const QRect placed(60, 50, 700, 500);
+    {
+        MainWindow first(data.Path());
+        Run(first, [&] { first.setGeometry(placed); });
+    }
+    MainWindow second(data.Path());
+    QRect restored;
+    Run(second, [&] { restored = second.geometry(); });
+    EXPECT_EQ(restored, placed);
+
+    // A record whose writing was cut off (its check still the writing mark) is ignored.
+    const QString ini = data.File("QuillonExt.ini");
+    ASSERT_TRUE(WritePrivateProfileStringW("Quillon", "(check)", "-32640", ini));
+    MainWindow third(data.Path());
+    QRect opened;
+    Run(third, [&] { opened = third.geometry(); });
+    EXPECT_NE(opened, placed);
 }
 
 bool IsContinuous(const CGridQuillon& grid, int row)
