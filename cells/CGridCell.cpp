@@ -207,7 +207,6 @@ void CGridCell::Reset()
 {
     CGridCellBase::Reset();
     m_strText.clear();
-    m_strDisplayText.clear();
     m_nImage = -1;
     m_pGrid = nullptr;
     m_bEditing = FALSE;

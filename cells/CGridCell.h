@@ -60,8 +60,6 @@ public:
 
 protected:
     QString m_strText;
-    // Filled by cell types that compute the text they show.
-    QString m_strDisplayText;
     LPARAM m_lParam = 0;
     int m_nImage = -1;
     DWORD m_nFormat = 0xFFFFFFFFu;

@@ -1,0 +1,392 @@
+// The program's benchmark: each figure beside a peer or a limit measured in
+// the same run, in one table. The peer is a QTableView over a
+// QStandardItemModel; the limit of a refresh tick is a plain loopback round
+// trip of the same bytes.
+//
+//   bench_quillon                     the table
+//   bench_quillon --resident KIND LIST   (internal) bytes per row of the list
+//                                        file LIST loaded into KIND "watch" or
+//                                        "peer", as its own process
+
+#include "BenchClock.h"
+#include "BenchHost.h"
+#include "LoopbackEcho.h"
+#include "PeerTable.h"
+#include "RuntimeServer.h"
+
+#include "app/WatchListFile.h"
+#include "grid/CGridCtrl.h"
+#include "runtime/VantelToolkit.h"
+#include "watch/CGridQuillon.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kColumns = 4;
+constexpr int kTags = 10000;
+constexpr int kRepeats = 3;
+constexpr int kTickRepeats = 11;
+constexpr double kOperationLimitMs = 500;
+constexpr double kRatioLimit = 0.5;
+constexpr double kTickLimitMs = 20;
+constexpr double kBytesPerRowLimit = 800;
+
+// What a line of the table must meet.
+enum class Goal { None, HalfThePeer, TickLimit, BytesPerRow };
+
+struct Line
+{
+    const char* operation;
+    int rows;
+    double ours;
+    double peer;
+    const char* unit;
+    const char* peerName;
+    Goal goal;
+};
+
+void Flush()
+{
+    QApplication::processEvents();
+}
+
+bool Fail(const char* what)
+{
+    std::fprintf(stderr, "bench_quillon: %s\n", what);
+    return false;
+}
+
+// A list in which sorting has work to do: tag names in a scrambled order,
+// every other row Continuous.
+std::vector<WatchListRow> ScrambledList(int count)
+{
+    std::vector<WatchListRow> rows;
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        rows.push_back({RuntimeServer::TagName(static_cast<int>((i * 7919LL) % count)), i % 2 == 0});
+    return rows;
+}
+
+// The first 'count' tags of the plant, all Continuous.
+std::vector<WatchListRow> ContinuousList(int count)
+{
+    std::vector<WatchListRow> rows;
+    for (int i = 0; i < count; ++i)
+        rows.push_back({RuntimeServer::TagName(i), true});
+    return rows;
+}
+
+// Cells shaped like a watch row's: a tag name, a value, a quality, a flag.
+QString CellText(int row, int col)
+{
+    switch (col) {
+    case 0: return RuntimeServer::TagName(row);
+    case 1: return QString::number(row * 0.25);
+    case 2: return QStringLiteral("Good");
+    default: return QString::number(row % 2);
+    }
+}
+
+long long ResidentBytes()
+{
+    malloc_trim(0);
+    long long size = 0;
+    long long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%lld %lld", &size, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Child process: the resident set with the list loaded minus before it.
+int ResidentPerRow(const QString& kind, const QString& path)
+{
+    std::unique_ptr<BenchHost> host;
+    std::unique_ptr<PeerTable> peer;
+    if (kind == u"watch")
+        host = std::make_unique<BenchHost>();
+    else
+        peer = std::make_unique<PeerTable>();
+    Flush();
+    const long long before = ResidentBytes();
+    // The list read from the file goes before the second look; its texts
+    // live on in the rows.
+    std::size_t count = 0;
+    {
+        const std::vector<WatchListRow> rows = WatchListFile::Read(path);
+        count = rows.size();
+        if (host)
+            host->Load(rows);
+        else
+            peer->Load(rows);
+    }
+    Flush();
+    const long long after = ResidentBytes();
+    if (count != std::size_t(kRows))
+        return 1;
+    std::printf("%lld\n", (after - before) / kRows);
+    return 0;
+}
+
+double MeasureResident(const char* kind, const QString& path)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--resident", kind, path});
+    if (!child.waitForFinished(120000) || child.exitCode() != 0)
+        return -1;
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
+// ---------------------------------------------------------------- load and sort
+
+// The sorted peer goes to 'sorted': the model's own teardown after a sort
+// looks each item up among its siblings, for minutes at 100,000 rows, so the
+// program ends without it.
+bool LoadAndSort(const QString& path, std::vector<Line>& lines, std::unique_ptr<PeerTable>& sorted)
+{
+    std::unique_ptr<BenchHost> host;
+    const double load = BenchClock::Median(kRepeats, [&] {
+        host.reset();
+        host = std::make_unique<BenchHost>();
+        Flush();
+        return BenchClock::Time([&] {
+            host->Load(WatchListFile::Read(path));
+            Flush();
+        });
+    });
+    std::unique_ptr<PeerTable> peer;
+    const double peerLoad = BenchClock::Median(kRepeats, [&] {
+        peer.reset();
+        peer = std::make_unique<PeerTable>();
+        Flush();
+        return BenchClock::Time([&] {
+            peer->Load(WatchListFile::Read(path));
+            Flush();
+        });
+    });
+    CGridQuillon& grid = host->Grid();
+    // The header row and the empty entry row besides the list.
+    if (grid.GetRowCount() != kRows + 2 || peer->Model().rowCount() != kRows)
+        return Fail("the list did not load");
+    lines.push_back({"load DBRemoteQuillon.dat", kRows, load, peerLoad, "ms", "peer", Goal::HalfThePeer});
+
+    grid.SetFocusCell(1, CGridQuillon::ColTag);
+    const double sort = BenchClock::Time([&] {
+        grid.OnSortAscending();
+        Flush();
+    });
+    const double peerSort = BenchClock::Time([&] {
+        peer->Model().sort(CGridQuillon::ColTag);
+        Flush();
+    });
+    for (int row = 2; row <= kRows; ++row) {
+        if (QString::compare(grid.GetItemText(row - 1, 0), grid.GetItemText(row, 0), Qt::CaseInsensitive) > 0)
+            return Fail("the watch rows are not sorted");
+    }
+    lines.push_back({"sort by Tag/Expression", kRows, sort, peerSort, "ms", "peer", Goal::HalfThePeer});
+    sorted = std::move(peer);
+    return true;
+}
+
+// ---------------------------------------------------------------- copy and paste
+
+std::unique_ptr<CGridCtrl> PlainGrid(QWidget& window)
+{
+    auto grid = std::make_unique<CGridCtrl>(kRows + 1, kColumns, 1, 0);
+    grid->Create(RECT{0, 0, window.width(), window.height()}, &window, 1);
+    return grid;
+}
+
+bool CopyAndPaste(std::vector<Line>& lines)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    const std::unique_ptr<CGridCtrl> source = PlainGrid(window);
+    for (int row = 1; row <= kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col)
+            source->SetItemText(row, col, CellText(row, col));
+    }
+    source->SetSelectedRange(1, 0, kRows, kColumns - 1);
+    Flush();
+    const double copy = BenchClock::Median(kRepeats, [&] { return BenchClock::Time([&] { source->OnEditCopy(); }); });
+    const QString copied = QGuiApplication::clipboard()->text();
+    // Out of the window: only the grid pasted into paints there.
+    source->setParent(nullptr);
+
+    std::unique_ptr<CGridCtrl> target;
+    const double paste = BenchClock::Median(kRepeats, [&] {
+        target.reset();
+        target = PlainGrid(window);
+        target->SetFocusCell(1, 0);
+        Flush();
+        return BenchClock::Time([&] {
+            target->OnEditPaste();
+            Flush();
+        });
+    });
+    if (target->GetItemText(kRows, kColumns - 1) != CellText(kRows, kColumns - 1))
+        return Fail("the paste did not arrive");
+
+    PeerTable peerSource(kRows, [](int row, int col) { return CellText(row + 1, col); });
+    Flush();
+    const double exportText =
+        BenchClock::Median(kRepeats, [&] { return BenchClock::Time([&] { peerSource.ExportToClipboard(); }); });
+    if (QGuiApplication::clipboard()->text() != copied)
+        return Fail("the grid and the peer copied different text");
+    std::unique_ptr<PeerTable> peerTarget;
+    const double importText = BenchClock::Median(kRepeats, [&] {
+        peerTarget.reset();
+        peerTarget = std::make_unique<PeerTable>(kRows);
+        Flush();
+        return BenchClock::Time([&] {
+            peerTarget->ImportFromClipboard();
+            Flush();
+        });
+    });
+    lines.push_back({"copy 4 columns to the clipboard", kRows, copy, exportText, "ms", "peer", Goal::HalfThePeer});
+    lines.push_back({"paste 4 columns into a grid", kRows, paste, importText, "ms", "peer", Goal::HalfThePeer});
+    return true;
+}
+
+// ---------------------------------------------------------------- refresh tick
+
+bool TicksOn(const RuntimeServer& runtime, VtHandle handle, std::vector<Line>& lines)
+{
+    LoopbackEcho echo;
+    if (!echo.Ok())
+        return Fail("no loopback echo");
+    for (const int count : {kTags / 10, kTags}) {
+        BenchHost host;
+        host.SetConnection(handle);
+        const std::vector<WatchListRow> rows = ContinuousList(count);
+        host.Load(rows);
+        Flush();
+        QStringList names;
+        for (const WatchListRow& row : rows)
+            names << row.text;
+        qint64 requestBytes = 0;
+        qint64 replyBytes = 0;
+        if (!runtime.FrameSizes(names, requestBytes, replyBytes))
+            return Fail("no reply to a plain Evaluate");
+        CGridQuillon& grid = host.Grid();
+        const auto tick = [&] {
+            return BenchClock::Time([&] {
+                grid.RefreshContinuousRows();
+                Flush();
+            });
+        };
+        tick(); // warm-up
+        const double ours = BenchClock::Median(kTickRepeats, tick);
+        if (grid.GetItemText(count, CGridQuillon::ColValue).isEmpty())
+            return Fail("the refresh showed no values");
+        const double physical = BenchClock::Median(kTickRepeats, [&] {
+            return BenchClock::Time([&] {
+                echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes));
+            });
+        });
+        lines.push_back({"refresh tick, Continuous rows", count, ours, physical, "ms", "echo",
+                         count == kTags ? Goal::TickLimit : Goal::None});
+    }
+    return true;
+}
+
+bool Ticks(std::vector<Line>& lines)
+{
+    RuntimeServer runtime(kTags);
+    VtHandle handle = nullptr;
+    if (runtime.Port() == 0 || !ToolkitStartup() ||
+        ConnectRuntime(u"127.0.0.1", runtime.Port(), u"", 0, u"", 10, &handle) != S_OK)
+        return Fail("cannot start or reach VantelRuntime");
+    ActivateConnection(handle);
+    const bool ticked = TicksOn(runtime, handle, lines);
+    CloseConnection(handle);
+    ToolkitShutdown();
+    return ticked;
+}
+
+// ---------------------------------------------------------------- the table
+
+// The target and whether the line meets it; no target for a figure given for information.
+std::pair<const char*, std::optional<bool>> Judge(const Line& line)
+{
+    switch (line.goal) {
+    case Goal::HalfThePeer:
+        return {"<= 0.5 and < 500 ms", line.ours / line.peer <= kRatioLimit && line.ours < kOperationLimitMs};
+    case Goal::TickLimit: return {"< 20 ms", line.ours < kTickLimitMs};
+    case Goal::BytesPerRow: return {"<= 800 B", line.ours <= kBytesPerRowLimit};
+    case Goal::None: break;
+    }
+    return {"-", std::nullopt};
+}
+
+void Print(const std::vector<Line>& lines)
+{
+    std::printf("| operation | rows | ours | peer or limit | ratio | target | result |\n");
+    std::printf("|---|---:|---:|---:|---:|---|---|\n");
+    for (const Line& line : lines) {
+        const auto [target, pass] = Judge(line);
+        // Times to the microsecond, bytes whole.
+        const int digits = std::strcmp(line.unit, "ms") == 0 ? 3 : 0;
+        std::printf("| %s | %d | %.*f %s | %s %.*f %s | %.2f | %s | %s |\n", line.operation, line.rows, digits,
+                    line.ours, line.unit, line.peerName, digits, line.peer, line.unit, line.ours / line.peer, target,
+                    !pass ? "-" : *pass ? "pass" : "FAIL");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4 && args[1] == u"--resident")
+        return ResidentPerRow(args[2], args[3]);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DBRemoteQuillon.dat");
+    if (!WatchListFile::Write(path, ScrambledList(kRows))) {
+        Fail("cannot write the list file");
+        return 1;
+    }
+
+    // The sorted peer is left to the end of the process (see LoadAndSort).
+    std::unique_ptr<PeerTable> sortedPeer;
+    const auto finish = [&dir](int code) {
+        std::fflush(stdout);
+        dir.remove();
+        std::_Exit(code);
+    };
+    std::vector<Line> lines;
+    if (!LoadAndSort(path, lines, sortedPeer) || !CopyAndPaste(lines) || !Ticks(lines))
+        finish(1);
+    const double watchBytes = MeasureResident("watch", path);
+    const double peerBytes = MeasureResident("peer", path);
+    if (watchBytes <= 0 || peerBytes <= 0) {
+        Fail("the resident set could not be measured");
+        finish(1);
+    }
+    lines.push_back({"memory per watch row", kRows, watchBytes, peerBytes, "B", "peer", Goal::BytesPerRow});
+    Print(lines);
+    finish(0);
+}
