@@ -28,6 +28,8 @@ constexpr DWORD kReconnectIntervalMs = 10000;
 constexpr int kDefaultHttpPolling = 10;
 constexpr UINT kSysCommandMask = 0xFFF0;
 constexpr int kHeaderRowHeight = 18;
+// A stored column width beyond this is a damaged settings file, not a choice.
+constexpr int kMaxColumnWidth = 10000;
 
 // Window-menu commands of the framework, handled as usual.
 constexpr UINT SC_MINIMIZE = 0xF020;
@@ -176,8 +178,11 @@ BOOL CQuillonExtDlg::OnInitDialog()
 void CQuillonExtDlg::ReadColumnWidths()
 {
     const QString section = LoadResString(AFX_IDS_APP_TITLE);
-    for (size_t i = 0; i < m_columnWidths.size(); ++i)
-        m_columnWidths[i] = int(GetProfileIntW(section, QStringLiteral("Col%1").arg(i + 1), m_columnWidths[i]));
+    for (size_t i = 0; i < m_columnWidths.size(); ++i) {
+        const int stored = int(GetProfileIntW(section, QStringLiteral("Col%1").arg(i + 1), m_columnWidths[i]));
+        if (stored >= 0 && stored <= kMaxColumnWidth)
+            m_columnWidths[i] = stored;
+    }
 }
 
 void CQuillonExtDlg::WriteColumnWidths()

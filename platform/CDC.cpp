@@ -89,11 +89,14 @@ void WrapParagraph(const QString& paragraph, int width, bool breakWords, const Q
 
 QString ElideEnd(const QString& line, int width, const QFontMetrics& fm)
 {
-    if (fm.horizontalAdvance(line) <= width)
+    // Glyphs are rarely narrower than half a pixel: no more characters than
+    // this can show, so a text of megabytes is measured no more than a short one.
+    const qsizetype showable = 2 * qsizetype(std::max(width, 0)) + 16;
+    if (line.size() <= showable && fm.horizontalAdvance(line) <= width)
         return line;
     const QString dots = QStringLiteral("...");
     qsizetype lo = 0;
-    qsizetype hi = line.size();
+    qsizetype hi = std::min(line.size(), showable);
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
         if (fm.horizontalAdvance(line.left(mid) + dots) <= width)

@@ -1,5 +1,6 @@
 #include "ClientSession.h"
 
+#include "LoginThrottle.h"
 #include "toolkit/protocol/Protocol.h"
 
 #include <QTcpSocket>
@@ -7,11 +8,12 @@
 
 #include <algorithm>
 
-ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, const SessionLimits& limits,
-                             QObject* parent)
+ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, LoginThrottle& throttle,
+                             const SessionLimits& limits, QObject* parent)
     : QObject(parent)
     , m_socket(socket)
     , m_handler(tags, users, limits.keepAliveMs)
+    , m_throttle(throttle)
     , m_limits(limits)
 {
     m_socket->setParent(this);
@@ -35,7 +37,7 @@ void ClientSession::Pump()
 {
     // While replies pile up unread, leave further requests in the kernel's
     // buffer: the client is then slowed down by TCP itself.
-    while (!m_closed && m_socket->bytesToWrite() < m_limits.highWater && ReadFrame()) {
+    while (!m_closed && !m_holding && m_socket->bytesToWrite() < m_limits.highWater && ReadFrame()) {
     }
 }
 
@@ -66,19 +68,18 @@ bool ClientSession::ReadFrame()
         return false;
 
     bool close = false;
+    const int failuresBefore = m_handler.LoginFailures();
     const QByteArray reply = m_handler.Handle(m_frame, close);
     m_expected = -1;
     m_frameStart = -1;
     m_frame.clear();
     m_lastRequest = m_clock.elapsed();
     m_greeted = true;
-    if (!reply.isEmpty()) {
-        QByteArray frame(vtproto::kHeaderSize, Qt::Uninitialized);
-        qToBigEndian(static_cast<std::uint32_t>(reply.size()), frame.data());
-        m_socket->write(frame + reply);
-        if (m_outputSince < 0)
-            m_outputSince = m_clock.elapsed();
+    if (m_handler.LoginFailures() > failuresBefore) {
+        HoldReply(reply, close, m_throttle.Failed(m_socket->peerAddress()));
+        return false;
     }
+    SendReply(reply);
     if (close) {
         Close();
         return false;
@@ -88,6 +89,34 @@ bool ClientSession::ReadFrame()
         return false;
     }
     return true;
+}
+
+void ClientSession::SendReply(const QByteArray& reply)
+{
+    if (reply.isEmpty())
+        return;
+    QByteArray frame(vtproto::kHeaderSize, Qt::Uninitialized);
+    qToBigEndian(static_cast<std::uint32_t>(reply.size()), frame.data());
+    m_socket->write(frame + reply);
+    if (m_outputSince < 0)
+        m_outputSince = m_clock.elapsed();
+}
+
+void ClientSession::HoldReply(const QByteArray& reply, bool close, int delayMs)
+{
+    m_holding = true;
+    // A precise timer: a coarse one may fire early, and the delay is the point.
+    QTimer::singleShot(delayMs, Qt::PreciseTimer, this, [this, reply, close] {
+        m_holding = false;
+        if (m_closed)
+            return;
+        SendReply(reply);
+        m_lastRequest = m_clock.elapsed();
+        if (close)
+            Close();
+        else
+            Pump();
+    });
 }
 
 void ClientSession::CheckDeadlines()

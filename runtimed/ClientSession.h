@@ -8,17 +8,20 @@
 #include <QObject>
 #include <QTimer>
 
+class LoginThrottle;
 class QTcpSocket;
 
 // One client connection: cuts the byte stream into frames, hands them to its
 // RequestHandler, and drops the client when it breaks the frame rules, idles,
-// stalls in the middle of a frame, or stops reading its replies.
+// stalls in the middle of a frame, or stops reading its replies. The refusal
+// of a failed login is held back as the throttle says, and nothing more is
+// read from the client meanwhile.
 class ClientSession : public QObject
 {
     Q_OBJECT
 public:
-    ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, const SessionLimits& limits,
-                  QObject* parent = nullptr);
+    ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, LoginThrottle& throttle,
+                  const SessionLimits& limits, QObject* parent = nullptr);
 
 signals:
     void Finished(ClientSession* session);
@@ -26,11 +29,14 @@ signals:
 private:
     void Pump();
     bool ReadFrame();
+    void SendReply(const QByteArray& reply);
+    void HoldReply(const QByteArray& reply, bool close, int delayMs);
     void CheckDeadlines();
     void Close();
 
     QTcpSocket* m_socket;
     RequestHandler m_handler;
+    LoginThrottle& m_throttle;
     SessionLimits m_limits;
     QTimer m_watchdog;
     QElapsedTimer m_clock;
@@ -41,4 +47,5 @@ private:
     QByteArray m_frame;
     bool m_greeted = false;
     bool m_closed = false;
+    bool m_holding = false;     // a failed login's refusal is being held back
 };

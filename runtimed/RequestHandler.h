@@ -22,6 +22,7 @@ public:
     QByteArray Handle(const QByteArray& payload, bool& close);
 
     static constexpr int kMaxLoginFailures = 3;
+    int LoginFailures() const { return m_loginFailures; }
 
 private:
     enum class State { AwaitHello, AwaitLogin, Ready };

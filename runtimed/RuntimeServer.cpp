@@ -29,7 +29,7 @@ void RuntimeServer::Accept()
             socket->deleteLater();
             continue;
         }
-        auto* session = new ClientSession(socket, m_tags, m_users, m_limits, this);
+        auto* session = new ClientSession(socket, m_tags, m_users, m_throttle, m_limits, this);
         m_sessions.insert(session);
         connect(session, &ClientSession::Finished, this, [this](ClientSession* s) {
             m_sessions.remove(s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LoginThrottle.h"
 #include "SessionLimits.h"
 
 #include <QHostAddress>
@@ -29,6 +30,7 @@ private:
     TagDatabase& m_tags;
     UserDatabase& m_users;
     SessionLimits m_limits;
+    LoginThrottle m_throttle;
     QTcpServer m_server;
     QSet<ClientSession*> m_sessions;
 };

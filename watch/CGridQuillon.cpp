@@ -97,6 +97,14 @@ QString WithoutQuotedSegments(const QString& text)
     return rest;
 }
 
+// A row from a list file written elsewhere may hold what no one can type: a
+// text too long for the runtime, or a NUL that would end the list text early.
+// Sent, it would spoil the records of every row; kept back, it alone is invalid.
+bool Sendable(const QString& text)
+{
+    return text.size() < kEnteredTextCapacity && !text.contains(QChar(0));
+}
+
 } // namespace
 
 CGridQuillon::CGridQuillon()
@@ -221,7 +229,7 @@ QString CGridQuillon::ContinuousListText(std::vector<int>* sent, std::vector<int
         if (!IsContinuous(row))
             continue;
         QString text = MapTagText(GetItemText(row, ColTag));
-        if (ContainsForbiddenFunction(text)) {
+        if (!Sendable(text) || ContainsForbiddenFunction(text)) {
             refused->push_back(row);
             continue;
         }
