@@ -613,6 +613,14 @@ public:
     CGridDropTarget* GetDropTarget() const { return m_pDropTarget; }
     CCellID GetDropTargetCell() const { return m_idDropCell; }
 
+protected:
+    // Clipboard text comes from any program; a paste looks at a bounded part.
+    static QString BoundedPasteText(const QMimeData* data);
+    // The first shown row after 'row' (first shown column after 'col'); the
+    // row (column) count when there is none.
+    int NextShownRow(int row) const;
+    int NextShownColumn(int col) const;
+
 private:
     BOOL PrepareSort(int col, BOOL ascending);
     void SwapRows(int a, int b);

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -232,6 +233,27 @@ BOOL CGridCtrl::OnUpdateCommand(UINT id, CCmdUI* cmdUI)
 
 // ---------------------------------------------------------------- paste
 
+QString CGridCtrl::BoundedPasteText(const QMimeData* data)
+{
+    return data->text().left(kMaxPastedText);
+}
+
+int CGridCtrl::NextShownRow(int row) const
+{
+    do
+        ++row;
+    while (row < m_nRows && GetRowHeight(row) == 0);
+    return std::min(row, m_nRows);
+}
+
+int CGridCtrl::NextShownColumn(int col) const
+{
+    do
+        ++col;
+    while (col < m_nCols && GetColumnWidth(col) == 0);
+    return std::min(col, m_nCols);
+}
+
 // Line k goes to row start.row + k and field m to column start.col + m, both
 // past hidden lines; what falls outside the grid is dropped.
 BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
@@ -239,7 +261,7 @@ BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL se
     m_lastPasted = CellSpan();
     if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
-    const QString text = data->text().left(kMaxPastedText);
+    const QString text = BoundedPasteText(data);
     int maxRow = -1;
     int maxCol = -1;
     int row = start.row - 1;
@@ -247,9 +269,7 @@ BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL se
         qsizetype lineEnd = text.indexOf(u'\n', lineStart);
         if (lineEnd < 0)
             lineEnd = text.size();
-        do
-            ++row;
-        while (row < m_nRows && GetRowHeight(row) == 0);
+        row = NextShownRow(row);
         if (row >= m_nRows)
             break;
         PasteLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &maxRow, &maxCol);
@@ -275,9 +295,7 @@ void CGridCtrl::PasteLine(QStringView line, int row, int firstCol, int* maxRow, 
         qsizetype fieldEnd = fieldStart;
         while (fieldEnd < line.size() && !m_strFieldSeparators.contains(line[fieldEnd]))
             ++fieldEnd;
-        do
-            ++col;
-        while (col < m_nCols && GetColumnWidth(col) == 0);
+        col = NextShownColumn(col);
         if (col >= m_nCols)
             return;
         SetItemTextAsEdited(row, col, line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString());

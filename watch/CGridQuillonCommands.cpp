@@ -18,8 +18,6 @@
 
 namespace {
 
-// Clipboard text comes from any program; more than this is not looked at.
-constexpr qsizetype kMaxClipboardText = 8 * 1024 * 1024;
 // A field of Insert Copied Cells is cut to what a Value cell holds.
 constexpr qsizetype kMaxInsertedField = 1024;
 // The keyboard's menu opens just inside the grid's corner.
@@ -29,11 +27,6 @@ bool ClipboardOffersText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();
-}
-
-QString BoundedText(const QMimeData* data)
-{
-    return data->text().left(kMaxClipboardText);
 }
 
 // Lines at LF, one CR dropped from each; nothing after a final LF.
@@ -255,7 +248,7 @@ void CGridQuillon::OnInsertCopiedCells()
         AfxMessageBox(LoadResString(IDS_CLIPBOARD_ERROR));
         return;
     }
-    const QStringList lines = CopiedLines(BoundedText(data));
+    const QStringList lines = CopiedLines(BoundedPasteText(data));
     const CCellID focus = GetFocusCell();
     if (lines.isEmpty() || focus.row < 1)
         return;
@@ -299,7 +292,7 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
 {
     if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
-    const QString text = BoundedText(data);
+    const QString text = BoundedPasteText(data);
     CCellID farCorner;
     bool accepted = true;
     int row = start.row - 1;
@@ -307,9 +300,7 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
         qsizetype lineEnd = text.indexOf(u'\n', lineStart);
         if (lineEnd < 0)
             lineEnd = text.size();
-        do
-            ++row;
-        while (row < GetRowCount() && GetRowHeight(row) == 0);
+        row = NextShownRow(row);
         if (row >= GetRowCount())
             break;
         accepted = PasteWatchLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &farCorner);
@@ -335,9 +326,7 @@ BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol, CCell
         qsizetype fieldEnd = line.indexOf(u'\t', fieldStart);
         if (fieldEnd < 0)
             fieldEnd = line.size();
-        do
-            ++col;
-        while (col < GetColumnCount() && GetColumnWidth(col) == 0);
+        col = NextShownColumn(col);
         if (col >= GetColumnCount())
             return TRUE;
         const QString field = line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString();
