@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <utility>
 
 bool FileStore::ReadAll(const QString& path, qint64 maxBytes, QByteArray& out)
 {
@@ -27,15 +28,43 @@ bool FileStore::ReadAll(const QString& path, qint64 maxBytes, QByteArray& out)
     return file.error() == QFileDevice::NoError;
 }
 
+namespace {
+
+FileStore::WriteFault& CurrentFault()
+{
+    static FileStore::WriteFault fault;
+    return fault;
+}
+
+} // namespace
+
+FileStore::WriteFault FileStore::SetWriteFault(WriteFault fault)
+{
+    return std::exchange(CurrentFault(), std::move(fault));
+}
+
+bool FileStore::Fails(WriteStage stage, const QString& path)
+{
+    const WriteFault& fault = CurrentFault();
+    return fault && fault(stage, path);
+}
+
 bool FileStore::WriteAll(const QString& path, const QByteArray& bytes)
 {
     if (path.isEmpty() || !QFileInfo(path).dir().exists())
         return false;
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    if (Fails(WriteStage::Open, path) || !file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // A disk that fills up takes part of the content before it refuses.
+    const bool full = Fails(WriteStage::Write, path);
+    const QByteArray written = full ? bytes.left(bytes.size() / 2) : bytes;
+    if (file.write(written) != written.size() || full) {
+        file.cancelWriting();
+        return false;
+    }
+    if (Fails(WriteStage::Commit, path)) {
         file.cancelWriting();
         return false;
     }

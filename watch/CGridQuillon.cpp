@@ -212,7 +212,11 @@ void CGridQuillon::RefreshContinuousRows()
     const QString list = ContinuousListText(&sent, &refused);
     if (!sent.empty()) {
         std::vector<ResultRecord> records(sent.size());
-        m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.data(), -1);
+        const int answered = m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.data(), -1);
+        // A lost connection says nothing about the expressions: the rows keep
+        // their last values and the window shows the disconnection.
+        if (!answered && m_rt->IsConnectionLost(Host()->GetConnection()))
+            return;
         for (std::size_t i = 0; i < sent.size(); ++i)
             ShowRefreshResult(sent[i], &records[i]);
     }

@@ -6,7 +6,15 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 
+#include <csignal>
+
 TinyProxy::~TinyProxy()
+{
+    Resume();
+    Kill();
+}
+
+void TinyProxy::Kill()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
@@ -14,14 +22,26 @@ TinyProxy::~TinyProxy()
     m_process.waitForFinished(10000);
 }
 
+void TinyProxy::Suspend()
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGSTOP);
+}
+
+void TinyProxy::Resume()
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGCONT);
+}
+
 bool TinyProxy::Available()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("tinyproxy")).isEmpty();
 }
 
-bool TinyProxy::Start(const QList<quint16>& connectPorts)
+bool TinyProxy::Start(const QList<quint16>& connectPorts, quint16 port)
 {
-    m_port = FreePort();
+    m_port = port != 0 ? port : FreePort();
     QString config = QStringLiteral("Port %1\nListen 127.0.0.1\nTimeout 30\nMaxClients 20\nAllow 127.0.0.1\n"
                                     "LogLevel Critical\n")
                          .arg(m_port);

@@ -17,9 +17,14 @@ public:
     TinyProxy& operator=(const TinyProxy&) = delete;
 
     static bool Available();
-    // Waits, at most 10 s, until it accepts connections.
-    bool Start(const QList<quint16>& connectPorts);
+    // Waits, at most 10 s, until it accepts connections; port 0 takes a free
+    // one, a given port restarts it where it was.
+    bool Start(const QList<quint16>& connectPorts, quint16 port = 0);
     quint16 Port() const { return m_port; }
+
+    void Kill();    // SIGKILL: every tunnel through it drops
+    void Suspend(); // SIGSTOP: tunnels stall, new ones are accepted and never answered
+    void Resume();  // SIGCONT
 
 private:
     TempDir m_dir;

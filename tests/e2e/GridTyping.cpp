@@ -1,0 +1,22 @@
+#include "GridTyping.h"
+
+#include "cells/CInPlaceEdit.h"
+#include "watch/CGridQuillon.h"
+
+#include <QApplication>
+#include <QTest>
+
+void TypeInto(CGridQuillon& grid, int row, int col, const QString& text)
+{
+    CRect rect;
+    grid.EnsureVisible(row, col);
+    grid.GetCellRect(row, col, &rect);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    QTest::keyClick(&grid, text.at(0).toLatin1());
+    QApplication::processEvents();
+    if (auto* editor = qobject_cast<CInPlaceEdit*>(grid.GetCell(row, col)->GetEditWnd())) {
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    QApplication::processEvents();
+}
