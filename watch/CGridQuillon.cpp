@@ -146,6 +146,11 @@ BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
     if (col == ColContinuous)
         return CGridCtrlVantel::ValidateEdit(row, col, text);
 
+    // What the row shows now, for an edit that the connection fails under.
+    const QString shownTag = GetItemText(row, ColTag);
+    const QString shownValue = GetItemText(row, ColValue);
+    const QString shownQuality = GetItemText(row, ColQuality);
+    const BOOL continuous = IsContinuous(row);
     EnteredText entered(text);
     if (m_rt->IsToolkitReady()) {
         m_rt->NormalizeTagText(entered.Data(), entered.Capacity());
@@ -156,6 +161,14 @@ BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
         } else if (col == ColValue) {
             WriteTypedValue(row, text);
         }
+    }
+    // A connection lost on the way leaves nothing written or read: the edit
+    // is refused and the row shows what it showed before.
+    if (!CheckConnection()) {
+        SetItemText(row, ColTag, shownTag);
+        SetValueAndQuality(row, shownValue, shownQuality);
+        SetContinuous(row, continuous);
+        return FALSE;
     }
     // The last row stays empty, so that there is always a row to type into.
     if (col == ColTag && !text.isEmpty() && row == GetRowCount() - 1) {

@@ -14,6 +14,8 @@
 
 #include <QElapsedTimer>
 
+#include <functional>
+
 
 namespace {
 
@@ -136,6 +138,28 @@ protected:
         EXPECT_LE(clock.elapsed(), VtConnection::kRequestTimeoutMs + kTickSlackMs) << "the window was blocked";
     }
 
+    void EditAsTheFaultStrikes(const std::function<CCellID(CGridQuillon&)>& cell, const QString& text)
+    {
+        Run([&](Window& window) {
+            CGridQuillon& grid = window.m_Grid;
+            window.OnTimer(1);
+            const QString title = window.windowTitle();
+            const std::vector<std::string> before = Snapshot(grid);
+
+            Break();
+            QElapsedTimer clock;
+            clock.start();
+            const CCellID at = cell(grid);
+            TypeInto(grid, at.row, at.col, text);
+            EXPECT_LE(clock.elapsed(), VtConnection::kRequestTimeoutMs + kTickSlackMs) << "the window was blocked";
+            EXPECT_EQ(window.windowTitle(), title + " - Disconnected");
+            EXPECT_EQ(Snapshot(grid), before) << "what was not written or read is not shown";
+            TimedTick(window);
+            EXPECT_EQ(Snapshot(grid), before);
+        });
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    }
+
     TinyProxy proxy;
     std::uint64_t now = 1000000;
 
@@ -199,6 +223,19 @@ TEST_P(ConnectionFault, TheWindowWaitsAtMostOneTimeOutRefusesEditsAndReconnectsW
     });
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), kList) << "the list is saved as it was loaded";
+}
+
+// The fault strikes before any tick has noticed it, and the user types: a
+// value to write, or a new row to read.
+TEST_P(ConnectionFault, AValueTypedAsTheFaultStrikesWaitsAtMostOneTimeOutAndIsRefused)
+{
+    EditAsTheFaultStrikes([](CGridQuillon&) { return CCellID(kSetpointRow, Value); }, QStringLiteral("99"));
+}
+
+TEST_P(ConnectionFault, ARowTypedAsTheFaultStrikesWaitsAtMostOneTimeOutAndIsRefused)
+{
+    EditAsTheFaultStrikes([](CGridQuillon& grid) { return CCellID(grid.GetRowCount() - 1, Tag); },
+                          QStringLiteral("Plant.Tank2.Level"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ConnectionFault,
