@@ -146,11 +146,7 @@ BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
     if (col == ColContinuous)
         return CGridCtrlVantel::ValidateEdit(row, col, text);
 
-    // What the row shows now, for an edit that the connection fails under.
-    const QString shownTag = GetItemText(row, ColTag);
-    const QString shownValue = GetItemText(row, ColValue);
-    const QString shownQuality = GetItemText(row, ColQuality);
-    const BOOL continuous = IsContinuous(row);
+    const ShownRow shown = GetShownRow(row);
     EnteredText entered(text);
     if (m_rt->IsToolkitReady()) {
         m_rt->NormalizeTagText(entered.Data(), entered.Capacity());
@@ -165,9 +161,7 @@ BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
     // A connection lost on the way leaves nothing written or read: the edit
     // is refused and the row shows what it showed before.
     if (!CheckConnection()) {
-        SetItemText(row, ColTag, shownTag);
-        SetValueAndQuality(row, shownValue, shownQuality);
-        SetContinuous(row, continuous);
+        ShowRow(row, shown);
         return FALSE;
     }
     // The last row stays empty, so that there is always a row to type into.
@@ -281,6 +275,7 @@ void CGridQuillon::OnToggle()
     if (row < GetFixedRowCount() || row >= GetRowCount())
         return;
     const QString text = MapTagText(GetItemText(row, ColTag));
+    const ShownRow shown = GetShownRow(row);
     TagRef ref{};
     if (m_rt->ResolveTag(&ref, Vt(text))) {
         const int newValue = StartsWithZero(GetItemText(row, ColValue)) ? 1 : 0;
@@ -288,13 +283,15 @@ void CGridQuillon::OnToggle()
         ValueText value;
         m_rt->ReadTagValueText(&ref, value.Data(), value.Capacity());
         SetValueAndQuality(row, value.Text(), FormatQualityText(kQualityGood));
-    } else if (!EvaluateRowOnce(row, text, Evaluation::Toggled)) {
-        Refresh();
-        return;
+    } else {
+        EvaluateRowOnce(row, text, Evaluation::Toggled);
+    }
+    // A connection lost on the way says nothing about the tag or the value.
+    if (m_rt->IsConnectionLost(Host()->GetConnection())) {
+        ShowRow(row, shown);
+        Host()->MarkDisconnected();
     }
     Refresh();
-    if (m_rt->IsConnectionLost(Host()->GetConnection()))
-        Host()->MarkDisconnected();
 }
 
 void CGridQuillon::OnUpdateToggle(CCmdUI* cmdUI)
@@ -304,7 +301,7 @@ void CGridQuillon::OnUpdateToggle(CCmdUI* cmdUI)
     cmdUI->Enable(watchRow && !GetItemText(row, ColTag).isEmpty() && GetSelectedCount() <= 1);
 }
 
-BOOL CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind)
+void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind)
 {
     EnteredText buffer(text);
     if (kind == Evaluation::Entered)
@@ -329,7 +326,6 @@ BOOL CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
         TagRef ref{};
         SetContinuous(row, m_rt->ResolveTag(&ref, Vt(mapped)) != 0);
     }
-    return compiled;
 }
 
 // The row written is the one committed: the focus row while typing, but a
@@ -352,6 +348,18 @@ void CGridQuillon::SetValueAndQuality(int row, const QString& value, const QStri
 {
     SetItemText(row, ColValue, value);
     SetItemText(row, ColQuality, quality);
+}
+
+CGridQuillon::ShownRow CGridQuillon::GetShownRow(int row) const
+{
+    return {GetItemText(row, ColTag), GetItemText(row, ColValue), GetItemText(row, ColQuality), IsContinuous(row)};
+}
+
+void CGridQuillon::ShowRow(int row, const ShownRow& shown)
+{
+    SetItemText(row, ColTag, shown.tag);
+    SetValueAndQuality(row, shown.value, shown.quality);
+    SetContinuous(row, shown.continuous);
 }
 
 BOOL CGridQuillon::IsContinuous(int row) const

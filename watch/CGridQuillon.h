@@ -88,9 +88,18 @@ private:
     QString MapTagText(const QString& text) const;
 
     // Compiles and evaluates 'text' once into the Value and Quality cells of
-    // 'row'; TRUE when it compiled.
-    BOOL EvaluateRowOnce(int row, const QString& text, Evaluation kind);
+    // 'row'.
+    void EvaluateRowOnce(int row, const QString& text, Evaluation kind);
     void SetValueAndQuality(int row, const QString& value, const QString& quality);
+    // What a row shows, kept across an action that the connection may fail
+    // under, so that a failed action leaves no half result behind.
+    struct ShownRow
+    {
+        QString tag, value, quality;
+        BOOL continuous;
+    };
+    ShownRow GetShownRow(int row) const;
+    void ShowRow(int row, const ShownRow& shown);
     // The Continuous box of a row; FALSE for a row without one.
     BOOL IsContinuous(int row) const;
     void SetContinuous(int row, BOOL checked);

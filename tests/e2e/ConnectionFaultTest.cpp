@@ -4,11 +4,12 @@
 // the tunnel. The window must never wait longer than one request time-out,
 // must say in its title that it is disconnected, must refuse edits meanwhile,
 // must reconnect by the ten-second rule, and must keep every row as it was.
-#include "tests/e2e/GridTyping.h"
+#include "tests/e2e/GridActions.h"
 #include "tests/security/MainWindowSession.h"
 #include "tests/toolkit/TinyProxy.h"
 
 #include "cells/CGridCellCheck.h"
+#include "res/Resource.h"
 #include "toolkit/VtConnection.h"
 #include "watch/CGridQuillon.h"
 
@@ -30,8 +31,10 @@ constexpr qint64 kTickSlackMs = 1500;
 const QByteArray kList = "Plant.Tank1.Level|1\r\n"
                          "Plant.Tank1.Setpoint|1\r\n"
                          "Plant.Pump1.Running|0\r\n"
-                         "Plant.Tank1.Setpoint * 2|1\r\n";
+                         "Plant.Tank1.Setpoint * 2|1\r\n"
+                         "Plant.Tank1.Inlet.Valve|1\r\n";
 constexpr int kSetpointRow = 2;
+constexpr int kValveRow = 5;
 
 // Every cell a user could lose: text of the three text columns and the box.
 std::vector<std::string> Snapshot(CGridQuillon& grid)
@@ -138,7 +141,7 @@ protected:
         EXPECT_LE(clock.elapsed(), VtConnection::kRequestTimeoutMs + kTickSlackMs) << "the window was blocked";
     }
 
-    void EditAsTheFaultStrikes(const std::function<CCellID(CGridQuillon&)>& cell, const QString& text)
+    void ActAsTheFaultStrikes(const std::function<void(CGridQuillon&)>& act)
     {
         Run([&](Window& window) {
             CGridQuillon& grid = window.m_Grid;
@@ -149,8 +152,7 @@ protected:
             Break();
             QElapsedTimer clock;
             clock.start();
-            const CCellID at = cell(grid);
-            TypeInto(grid, at.row, at.col, text);
+            act(grid);
             EXPECT_LE(clock.elapsed(), VtConnection::kRequestTimeoutMs + kTickSlackMs) << "the window was blocked";
             EXPECT_EQ(window.windowTitle(), title + " - Disconnected");
             EXPECT_EQ(Snapshot(grid), before) << "what was not written or read is not shown";
@@ -225,17 +227,26 @@ TEST_P(ConnectionFault, TheWindowWaitsAtMostOneTimeOutRefusesEditsAndReconnectsW
     EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), kList) << "the list is saved as it was loaded";
 }
 
-// The fault strikes before any tick has noticed it, and the user types: a
-// value to write, or a new row to read.
+// The fault strikes before any tick has noticed it, and the user types a value
+// to write, types a new row to read, or toggles a row.
 TEST_P(ConnectionFault, AValueTypedAsTheFaultStrikesWaitsAtMostOneTimeOutAndIsRefused)
 {
-    EditAsTheFaultStrikes([](CGridQuillon&) { return CCellID(kSetpointRow, Value); }, QStringLiteral("99"));
+    ActAsTheFaultStrikes([](CGridQuillon& grid) { TypeInto(grid, kSetpointRow, Value, QStringLiteral("99")); });
 }
 
 TEST_P(ConnectionFault, ARowTypedAsTheFaultStrikesWaitsAtMostOneTimeOutAndIsRefused)
 {
-    EditAsTheFaultStrikes([](CGridQuillon& grid) { return CCellID(grid.GetRowCount() - 1, Tag); },
-                          QStringLiteral("Plant.Tank2.Level"));
+    ActAsTheFaultStrikes(
+        [](CGridQuillon& grid) { TypeInto(grid, grid.GetRowCount() - 1, Tag, QStringLiteral("Plant.Tank2.Level")); });
+}
+
+TEST_P(ConnectionFault, AToggleAsTheFaultStrikesWaitsAtMostOneTimeOutAndChangesNothing)
+{
+    ActAsTheFaultStrikes([](CGridQuillon& grid) {
+        grid.SetSelectedRange(kValveRow, Tag, kValveRow, Tag);
+        grid.SetFocusCell(kValveRow, Tag);
+        EXPECT_TRUE(ChooseFromContextMenu(grid, ID_TOGGLE));
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ConnectionFault,

@@ -4,7 +4,7 @@
 // a data folder that is not there. Every time each file is either the old one
 // or the new one, complete, and the user is not bothered with a message.
 #include "tests/app/ModalRun.h"
-#include "tests/e2e/GridTyping.h"
+#include "tests/e2e/GridActions.h"
 #include "tests/e2e/VictimLists.h"
 #include "tests/security/MainWindowSession.h"
 

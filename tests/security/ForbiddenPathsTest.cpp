@@ -5,6 +5,8 @@
 // tests/watch, CreateUserByPasteOrInsertCopiedCellsLeavesTheUsersAlone.
 #include "MainWindowSession.h"
 
+#include "tests/e2e/GridActions.h"
+
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "tests/watch/WatchRuntimeFixture.h"
 
@@ -12,10 +14,8 @@
 #include "watch/CGridQuillon.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QMimeData>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -65,24 +65,7 @@ protected:
     {
         f.grid->SetSelectedRange(row, Tag, row, Tag);
         f.grid->SetFocusCell(row, Tag);
-        bool chosen = false;
-        QTimer::singleShot(0, f.grid, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            for (QAction* action : menu->actions()) {
-                if (action->data().toUInt() == ID_TOGGLE && action->isEnabled()) {
-                    menu->setActiveAction(action);
-                    QTest::keyClick(menu, Qt::Key_Return);
-                    chosen = true;
-                    return;
-                }
-            }
-            menu->close();
-        });
-        QTest::keyClick(f.grid, Qt::Key_Menu);
-        QApplication::processEvents();
-        EXPECT_TRUE(chosen) << "Toggle was not offered for row " << row;
+        EXPECT_TRUE(ChooseFromContextMenu(*f.grid, ID_TOGGLE)) << "Toggle was not offered for row " << row;
     }
 
     // The users are as they were: root logs on with its password, eve never.
