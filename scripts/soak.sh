@@ -15,29 +15,8 @@ if [ -z "${SOAK_INSIDE_XVFB:-}" ]; then
   exec env SOAK_INSIDE_XVFB=1 xvfb-run -a "$0" "$@"
 fi
 bin=${BUILD_DIR:-$root/build}/bin
-work=$(mktemp -d)
-server_pid=""
-program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" "$XDG_DATA_HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-"$bin/VantelRuntime" --port 0 >"$work/server.out" &
-server_pid=$!
-for _ in $(seq 100); do
-  grep -q listening "$work/server.out" 2>/dev/null && break
-  sleep 0.1
-done
-port=$(sed -n 's/.*listening on .*:\([0-9]*\)$/\1/p' "$work/server.out")
-[ -n "$port" ] || { echo "the runtime did not start"; exit 1; }
+# shellcheck source=scripts/runtime-session.sh
+source "$root/scripts/runtime-session.sh"
 
 # Every tag of the demo plant, then expressions over them, until 1,000 rows.
 tags=(Plant.Tank1.Level Plant.Tank1.Temperature Plant.Tank1.Setpoint Plant.Tank1.Inlet.Valve
@@ -51,10 +30,7 @@ for ((i = 0; i < rows; i++)); do
   if ((i < ${#tags[@]})); then printf '%s|1\r\n' "$tag"; else printf '%s + %d|1\r\n' "$tag" "$i"; fi
 done >"$list"
 
-"$bin/QuillonExt" /dsip:localhost "/dsport:$port" &
-program_pid=$!
-window=$(timeout 30 xdotool search --sync --name '^Quillon: <LOCAL>$' | head -1)
-[ -n "$window" ] || { echo "no window"; exit 1; }
+start_program
 
 reading() { # rss_kB fds threads
   local rss threads fds
@@ -95,13 +71,7 @@ xdotool search --name '^Quillon: <LOCAL>$' >/dev/null || { echo "the window is n
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --window "$window" Escape
-for _ in $(seq 300); do
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$program_pid" 2>/dev/null; then echo "the window did not close"; exit 1; fi
-wait "$program_pid" || true
-program_pid=""
+wait_program_end
 saved=$(grep -c '|1'$'\r''$' "$list" || true)
 [ "$saved" -eq "$rows" ] || { echo "the saved list holds $saved Continuous rows, not $rows"; failed=1; }
 
