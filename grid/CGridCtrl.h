@@ -598,6 +598,10 @@ public:
     BOOL SortItems(int col, BOOL ascending, LPARAM data = 0);
     BOOL SortItems(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data = 0);
     BOOL SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data, int low, int high);
+    // The same sort over keys the caller made beforehand, keys[i] for row
+    // low + i, given to 'compare' instead of the cells; each key moves with its
+    // row. A comparison that is costly on cells can be cheap on such keys.
+    BOOL SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high, std::vector<LPARAM>& keys);
     // The sorting part of a click on a column header; OnFixedRowClick runs it first.
     void SortByHeaderClick(const CCellID& cell);
     static int CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM data);
@@ -623,7 +627,12 @@ protected:
 
 private:
     BOOL PrepareSort(int col, BOOL ascending);
-    void SwapRows(int a, int b);
+    // keys[row - first] is the key of 'row', rows[row - first] the row that
+    // will stand there.
+    void QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
+                       std::vector<LPARAM>& keys, std::vector<int>& rows);
+    // Row first + i takes the cells and height of row from[i].
+    void PlaceRows(int first, const std::vector<int>& from);
     QString SelectionText(const CellSpan& span) const;
     QWidget* OpenEditorOf(const CCellID& cell) const;
     void PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol);

@@ -6,6 +6,9 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <utility>
+
 int CGridCtrl::CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM)
 {
     const auto* first = reinterpret_cast<const CGridCellBase*>(cell1);
@@ -40,8 +43,6 @@ BOOL CGridCtrl::SortItems(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM 
     return SortRows(compare, col, ascending, data, m_nFixedRows, -1);
 }
 
-// Quicksort around the middle cell. The pivot is the cell object itself, so
-// it stays the same cell while rows move; equal keys are never swapped.
 BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data, int low, int high)
 {
     if (!compare || col < 0 || col >= m_nCols)
@@ -50,49 +51,97 @@ BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM d
         high = m_nRows - 1;
     if (low < 0 || high >= m_nRows || low >= high)
         return FALSE;
-    const auto key = [&](int row) { return reinterpret_cast<LPARAM>(GetCell(row, col)); };
+    std::vector<LPARAM> cells;
+    cells.reserve(static_cast<std::size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row)
+        cells.push_back(reinterpret_cast<LPARAM>(GetCell(row, col)));
+    return SortRowsByKeys(compare, ascending, data, low, high, cells);
+}
+
+BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high,
+                               std::vector<LPARAM>& keys)
+{
+    if (!compare || low < 0 || high >= m_nRows || low >= high
+        || keys.size() != static_cast<std::size_t>(high - low + 1))
+        return FALSE;
+    // The rows are exchanged in a list of their order while sorting and moved
+    // once at the end: the same order as exchanging the rows themselves.
+    std::vector<int> rows(keys.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = low + static_cast<int>(i);
+    QuickSortRows(compare, ascending, data, low, low, high, keys, rows);
+    PlaceRows(low, rows);
+    return TRUE;
+}
+
+// Quicksort around the middle key. The pivot is the key itself, so it stays
+// the same while rows move; equal keys are never swapped.
+void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
+                              std::vector<LPARAM>& keys, std::vector<int>& rows)
+{
+    const auto at = [first](int row) { return static_cast<std::size_t>(row - first); };
     const auto order = [&](LPARAM a, LPARAM b) {
         const int result = compare(a, b, data);
         // The sign only: a comparison may answer INT_MIN.
         const int sign = (result > 0) - (result < 0);
         return ascending ? sign : -sign;
     };
-    const LPARAM pivot = key((low + high) / 2);
+    const LPARAM pivot = keys[at((low + high) / 2)];
     int lo = low;
     int hi = high;
     while (lo <= hi) {
-        while (lo < high && order(key(lo), pivot) < 0)
+        while (lo < high && order(keys[at(lo)], pivot) < 0)
             ++lo;
-        while (hi > low && order(key(hi), pivot) > 0)
+        while (hi > low && order(keys[at(hi)], pivot) > 0)
             --hi;
         if (lo <= hi) {
-            if (compare(key(lo), key(hi), data) != 0)
-                SwapRows(lo, hi);
+            if (compare(keys[at(lo)], keys[at(hi)], data) != 0) {
+                std::swap(keys[at(lo)], keys[at(hi)]);
+                std::swap(rows[at(lo)], rows[at(hi)]);
+            }
             ++lo;
             --hi;
         }
     }
     if (low < hi)
-        SortRows(compare, col, ascending, data, low, hi);
+        QuickSortRows(compare, ascending, data, first, low, hi, keys, rows);
     if (lo < high)
-        SortRows(compare, col, ascending, data, lo, high);
-    return TRUE;
+        QuickSortRows(compare, ascending, data, first, lo, high, keys, rows);
 }
 
 // Row headers (fixed columns) stay; the height travels with the row.
-void CGridCtrl::SwapRows(int a, int b)
+void CGridCtrl::PlaceRows(int first, const std::vector<int>& from)
 {
-    for (int col = GetFixedColumnCount(); col < m_nCols; ++col) {
-        CGridCellBase* first = GetCell(a, col);
-        CGridCellBase* second = GetCell(b, col);
-        SetCell(a, col, second);
-        SetCell(b, col, first);
-    }
     if (m_bVirtualMode)
         return;
-    const UINT height = m_rowHeights.Size(a);
-    m_rowHeights.Set(a, m_rowHeights.Size(b));
-    m_rowHeights.Set(b, height);
+    const auto fixedCols = static_cast<std::size_t>(GetFixedColumnCount());
+    const auto cols = static_cast<std::size_t>(m_nCols);
+    std::vector<CGridCellBase*> cells;
+    cells.reserve(from.size() * (cols - std::min(fixedCols, cols)));
+    std::vector<UINT> heights;
+    heights.reserve(from.size());
+    for (const int row : from) {
+        const GridRow* source = m_RowData[static_cast<std::size_t>(row)];
+        for (std::size_t col = fixedCols; col < cols; ++col)
+            cells.push_back(source && col < source->size() ? (*source)[col] : nullptr);
+        heights.push_back(m_rowHeights.Size(row));
+    }
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        const int row = first + static_cast<int>(i);
+        GridRow* target = m_RowData[static_cast<std::size_t>(row)];
+        for (std::size_t col = fixedCols; col < cols; ++col, ++next) {
+            if (!target || col >= target->size() || from[i] == row)
+                continue;
+            CGridCellBase* cell = cells[next];
+            ForgetCell(cell);
+            if (cell)
+                cell->SetCoords(row, static_cast<int>(col));
+            (*target)[col] = cell;
+        }
+        if (from[i] != row)
+            m_rowHeights.Set(row, heights[i]);
+    }
 }
 
 void CGridCtrl::SortByHeaderClick(const CCellID& cell)

@@ -2,6 +2,7 @@
 // the grid's own handling of pasted text.
 
 #include "CGridQuillon.h"
+#include "WatchSortKey.h"
 
 #include "cells/CGridCellBase.h"
 #include "cells/CGridCellCheck.h"
@@ -148,7 +149,18 @@ void CGridQuillon::SortWatchRows(BOOL ascending)
     SetSortColumn(focus.col);
     SetSortAscending(ascending);
     ResetSelectedRange();
-    SortRows(CompareWatchCells, focus.col, ascending, 0, GetFixedRowCount(), last);
+    const int first = GetFixedRowCount();
+    if (focus.col >= 0 && focus.col < GetColumnCount() && first < last) {
+        std::vector<WatchSortKey> keys;
+        keys.reserve(static_cast<std::size_t>(last - first + 1));
+        for (int row = first; row <= last; ++row)
+            keys.emplace_back(GetCell(row, focus.col));
+        std::vector<LPARAM> order;
+        order.reserve(keys.size());
+        for (const WatchSortKey& key : keys)
+            order.push_back(reinterpret_cast<LPARAM>(&key));
+        SortRowsByKeys(WatchSortKey::Compare, ascending, 0, first, last, order);
+    }
     if (IsValid(focus)) {
         m_SelectionStartCell = focus;
         SelectCells(focus, FALSE, TRUE);

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -214,6 +215,39 @@ TEST_F(WatchCommands, TextsSortWithoutRegardToCase)
     EXPECT_LT(compare("a", "B"), 0);
     EXPECT_GT(compare("b", "A"), 0);
     EXPECT_EQ(CGridQuillon::CompareWatchCells(0, 0, 0), 0);
+}
+
+// The sort works on keys made once per row; it must put every row exactly
+// where a sort comparing the cells themselves puts it, equal keys included.
+TEST_F(WatchCommands, SortingMovesRowsExactlyAsComparingTheCellsDoes)
+{
+    const QStringList words = {"plant.level", "Plant.Level", "PLANT.LEVEL", "a", "B", "", "Stra\u00dfe", "STRASSE",
+                               "\u00c4pfel", "\u00e4pfel", "Zebra", "\u03a9mega", "\u03c9MEGA", "1 + 1", "_x", "[y]"};
+    WatchGridFixture reference(&rt);
+    std::mt19937 random(7);
+    for (int i = 0; i < 300; ++i) {
+        const QString tag = words[int(random() % words.size())] + QString::number(random() % 3);
+        const QString value = words[int(random() % words.size())];
+        const bool continuous = random() % 2 != 0;
+        for (WatchGridFixture* grid : {&f, &reference}) {
+            const int row = grid->LoadRow(tag, continuous);
+            grid->grid->SetItemText(row, Value, value);
+        }
+    }
+    const int last = f.grid->GetRowCount() - 2;
+    const auto rows = [&](WatchGridFixture& grid) {
+        QStringList seen;
+        for (int row = 1; row <= last; ++row)
+            seen << grid.grid->GetItemText(row, Tag) + u'|' + grid.grid->GetItemText(row, Value) + u'|'
+                        + QString::number(grid.IsChecked(row));
+        return seen;
+    };
+    for (const auto& [col, command] : {std::pair{Tag, ID_SORT_ASCENDING}, std::pair{Value, ID_SORT_DESCENDING},
+                                       std::pair{Continuous, ID_SORT_ASCENDING}, std::pair{Tag, ID_SORT_DESCENDING}}) {
+        RightClick(1, col, command);
+        reference.grid->SortRows(CGridQuillon::CompareWatchCells, col, command == ID_SORT_ASCENDING, 0, 1, last);
+        ASSERT_EQ(rows(f), rows(reference)) << "column " << col;
+    }
 }
 
 TEST_F(WatchCommands, ContinuousFlipsTheFocusRowsBox)
