@@ -13,13 +13,18 @@ bool TagDatabase::Add(Tag tag)
     if (tag.timeStamp == 0)
         tag.timeStamp = FileTimeClock::Now();
     m_index.insert(key, Count());
+    m_exact.insert(tag.name, Count());
     m_tags.push_back(std::move(tag));
     return true;
 }
 
+// Names are unique without regard to case, so a name found as written is the
+// tag the case-blind look-up finds; most names come as written, and lowering
+// each would cost a refresh of many rows more than the look-up itself.
 int TagDatabase::Find(const QString& name) const
 {
-    return m_index.value(name.toLower(), -1);
+    const auto exact = m_exact.constFind(name);
+    return exact != m_exact.cend() ? exact.value() : m_index.value(name.toLower(), -1);
 }
 
 const Tag* TagDatabase::Get(int id) const

@@ -30,5 +30,6 @@ private:
     void Store(Tag& tag, const RuntimeValue& value);
 
     std::vector<Tag> m_tags;
-    QHash<QString, int> m_index;
+    QHash<QString, int> m_index; // by lower-case name
+    QHash<QString, int> m_exact; // by name as the plant writes it
 };

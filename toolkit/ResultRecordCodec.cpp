@@ -1,32 +1,41 @@
 #include "ResultRecordCodec.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
 
-// The layout inside ResultRecord::value, copied in and out with memcpy since
-// the bytes there carry no alignment.
-struct StoredValue
+// The layout inside ResultRecord::value: a head, then the text. Both are
+// copied in and out with memcpy since the bytes there carry no alignment, and
+// only as much text as there is: a record is 2 KB, and a refresh fills
+// thousands of them.
+struct StoredHead
 {
     std::int64_t number; // integer or Boolean, or the bits of a real
     std::int64_t timeStamp;
     std::uint8_t type;
     std::uint8_t reserved;
     std::uint16_t length; // characters of text: a string value or the failure reason
-    char16_t text[ResultRecordCodec::kMaxText];
 };
-static_assert(sizeof(StoredValue) <= sizeof(ResultRecord::value));
+// The text follows the head's last field, before the struct's padding.
+constexpr std::size_t kTextOffset = offsetof(StoredHead, length) + sizeof(StoredHead::length);
+static_assert(kTextOffset + ResultRecordCodec::kMaxText * sizeof(char16_t) <= sizeof(ResultRecord::value));
 
-void Put(const StoredValue& stored, ResultRecord& record)
+void Put(const StoredHead& head, const QString& text, ResultRecord& record)
 {
-    std::memcpy(record.value, &stored, sizeof stored);
+    StoredHead stored = head;
+    stored.length = static_cast<std::uint16_t>(std::min<qsizetype>(text.size(), ResultRecordCodec::kMaxText));
+    std::memcpy(record.value, &stored, kTextOffset);
+    std::memcpy(record.value + kTextOffset, text.utf16(), stored.length * sizeof(char16_t));
 }
 
-void SetText(StoredValue& stored, const QString& text)
+StoredHead HeadOf(const ResultRecord& record)
 {
-    stored.length = static_cast<std::uint16_t>(std::min<qsizetype>(text.size(), ResultRecordCodec::kMaxText));
-    std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), stored.length, stored.text);
+    StoredHead head = {};
+    std::memcpy(&head, record.value, kTextOffset);
+    head.length = std::min<std::uint16_t>(head.length, ResultRecordCodec::kMaxText);
+    return head;
 }
 
 } // namespace
@@ -37,37 +46,33 @@ void ResultRecordCodec::Store(const RuntimeResult& result, ResultRecord& record)
         StoreFailure(result.error, record);
         return;
     }
-    StoredValue stored = {};
+    StoredHead head = {};
     const RuntimeValue& v = result.value;
-    stored.type = static_cast<std::uint8_t>(v.GetType());
-    stored.timeStamp = result.timeStamp;
+    head.type = static_cast<std::uint8_t>(v.GetType());
+    head.timeStamp = result.timeStamp;
     if (v.GetType() == RuntimeValue::Type::Real) {
         const double d = v.AsReal();
-        std::memcpy(&stored.number, &d, sizeof d);
+        std::memcpy(&head.number, &d, sizeof d);
     } else {
-        stored.number = v.GetType() == RuntimeValue::Type::Bool ? (v.AsBool() ? 1 : 0) : v.AsInt();
+        head.number = v.GetType() == RuntimeValue::Type::Bool ? (v.AsBool() ? 1 : 0) : v.AsInt();
     }
-    if (v.GetType() == RuntimeValue::Type::String)
-        SetText(stored, v.AsString());
-    Put(stored, record);
+    Put(head, v.GetType() == RuntimeValue::Type::String ? v.AsString() : QString(), record);
     record.valid = 1;
     record.quality = result.quality;
 }
 
 void ResultRecordCodec::StoreFailure(const QString& reason, ResultRecord& record)
 {
-    StoredValue stored = {};
-    SetText(stored, reason);
-    Put(stored, record);
+    Put(StoredHead{}, reason, record);
     record.valid = 0;
     record.quality = kQualityBad;
 }
 
 QString ResultRecordCodec::Format(const ResultRecord& record)
 {
-    StoredValue stored;
-    std::memcpy(&stored, record.value, sizeof stored);
-    const QString text(reinterpret_cast<const QChar*>(stored.text), std::min<int>(stored.length, kMaxText));
+    const StoredHead stored = HeadOf(record);
+    QString text(stored.length, Qt::Uninitialized);
+    std::memcpy(text.data(), record.value + kTextOffset, stored.length * sizeof(char16_t));
     if (!record.valid)
         return text.isEmpty() ? QString() : QStringLiteral("Error: ") + text;
     switch (static_cast<RuntimeValue::Type>(stored.type)) {

@@ -7,7 +7,11 @@
 #include "res/Resource.h"
 #include "res/Resources.h"
 
+#include <QStringMatcher>
+
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -204,10 +208,17 @@ void CGridQuillon::CheckForbiddenFunctions(VtChar* text, int capacity)
 // case the runtime might accept.
 BOOL CGridQuillon::ContainsForbiddenFunction(const QString& text)
 {
-    const QString visible = WithoutQuotedSegments(text);
-    return std::any_of(std::begin(kForbiddenFunctions), std::end(kForbiddenFunctions), [&](const char* name) {
-        return visible.contains(QLatin1String(name), Qt::CaseInsensitive);
-    });
+    // The refresh checks every Continuous row on every tick: the matchers are
+    // built once, and a text without quotes is searched as it is.
+    static const std::vector<QStringMatcher> matchers = [] {
+        std::vector<QStringMatcher> built;
+        for (const char* name : kForbiddenFunctions)
+            built.emplace_back(QString::fromLatin1(name), Qt::CaseInsensitive);
+        return built;
+    }();
+    const QString visible = text.contains(u'"') ? WithoutQuotedSegments(text) : text;
+    return std::any_of(matchers.begin(), matchers.end(),
+                       [&](const QStringMatcher& matcher) { return matcher.indexIn(visible) >= 0; });
 }
 
 void CGridQuillon::RefreshContinuousRows()
@@ -218,8 +229,10 @@ void CGridQuillon::RefreshContinuousRows()
     std::vector<int> refused;
     const QString list = ContinuousListText(&sent, &refused);
     if (!sent.empty()) {
-        std::vector<ResultRecord> records(sent.size());
-        const int answered = m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.data(), -1);
+        // The toolkit fills every record; clearing 2 KB each first would cost
+        // a tick of ten thousand rows 20 MB of writes.
+        const auto records = std::make_unique_for_overwrite<ResultRecord[]>(sent.size());
+        const int answered = m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.get(), -1);
         // A lost connection says nothing about the expressions: the rows keep
         // their last values and the window shows the disconnection.
         if (!answered && m_rt->IsConnectionLost(Host()->GetConnection()))
@@ -231,6 +244,17 @@ void CGridQuillon::RefreshContinuousRows()
     // shows as an invalid record would.
     for (const int row : refused)
         ShowRefreshResult(row, nullptr);
+    // Only rows in sight need painting again; finding the rectangle of each
+    // of ten thousand rows would cost more than reading them.
+    const CellSpan visible = GetVisibleNonFixedCellRange();
+    for (const std::vector<int>* rows : {&sent, &refused}) {
+        for (const int row : *rows) {
+            if (row < visible.GetMinRow() || row > visible.GetMaxRow())
+                continue;
+            InvalidateCellRect(CCellID(row, ColValue));
+            InvalidateCellRect(CCellID(row, ColQuality));
+        }
+    }
 }
 
 QString CGridQuillon::ContinuousListText(std::vector<int>* sent, std::vector<int>* refused) const
@@ -263,8 +287,6 @@ void CGridQuillon::ShowRefreshResult(int row, const ResultRecord* record)
     } else {
         SetValueAndQuality(row, LoadResString(IDS_INVALID_EXPRESSION), LoadResString(IDS_QUALITY_BAD));
     }
-    InvalidateCellRect(CCellID(row, ColValue));
-    InvalidateCellRect(CCellID(row, ColQuality));
 }
 
 void CGridQuillon::OnToggle()

@@ -36,6 +36,25 @@ TEST(Plant, DemoPlantHasWhatTheGuideDescribes)
     EXPECT_GT(writable, 5);
 }
 
+TEST(Plant, NamesAreFoundInAnyLetterCaseAndUniqueWithoutRegardToIt)
+{
+    TagDatabase tags;
+    Tag level;
+    level.name = QStringLiteral("Plant.Tank1.Level");
+    ASSERT_TRUE(tags.Add(level));
+    Tag other;
+    other.name = QStringLiteral("Plant.Tank1.LevelHigh");
+    ASSERT_TRUE(tags.Add(other));
+    Tag twin;
+    twin.name = QStringLiteral("PLANT.tank1.level");
+    EXPECT_FALSE(tags.Add(twin)) << "a name that differs only by case";
+    for (const char* name : {"Plant.Tank1.Level", "plant.tank1.level", "PLANT.TANK1.LEVEL", "PLANT.tank1.level"})
+        EXPECT_EQ(tags.Find(QString::fromLatin1(name)), 0) << name;
+    EXPECT_EQ(tags.Find(QStringLiteral("plant.tank1.levelhigh")), 1);
+    EXPECT_EQ(tags.Find(QStringLiteral("Plant.Tank1")), -1);
+    EXPECT_EQ(tags.Find(QString()), -1);
+}
+
 TEST(Plant, FileErrorsNameTheLine)
 {
     const std::pair<const char*, const char*> cases[] = {
