@@ -291,10 +291,18 @@ void CGridCtrl::PasteLine(QStringView line, int row, int firstCol, int* maxRow, 
 {
     int col = firstCol - 1;
     // Empty fields at the end of a line change nothing.
+    // One separator (a tab, as a rule) is found with one search per field.
+    const bool oneSeparator = m_strFieldSeparators.size() == 1;
     for (qsizetype fieldStart = 0; fieldStart < line.size();) {
         qsizetype fieldEnd = fieldStart;
-        while (fieldEnd < line.size() && !m_strFieldSeparators.contains(line[fieldEnd]))
-            ++fieldEnd;
+        if (oneSeparator) {
+            fieldEnd = line.indexOf(m_strFieldSeparators.front(), fieldStart);
+            if (fieldEnd < 0)
+                fieldEnd = line.size();
+        } else {
+            while (fieldEnd < line.size() && !m_strFieldSeparators.contains(line[fieldEnd]))
+                ++fieldEnd;
+        }
         col = NextShownColumn(col);
         if (col >= m_nCols)
             return;

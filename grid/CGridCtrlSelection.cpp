@@ -81,7 +81,12 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     if (m_SelectedCellMap.empty() && m_PrevSelectedCellMap.empty() && !IsValid(range))
         return;
     const WaitCursor wait;
+    // Cells out of sight have nothing to paint; a large selection would
+    // otherwise look up the rectangle of every cell in it.
+    const CellSpan visible = GetVisibleNonFixedCellRange();
     const auto redraw = [&](const CCellID& cell) {
+        if ((cell.row >= m_nFixedRows && cell.col >= m_nFixedCols) && !visible.InRange(cell))
+            return;
         if (!forceRepaint) {
             InvalidateCellRect(cell);
             return;
@@ -115,6 +120,9 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     }
     if (!IsValid(range))
         return;
+    if (selectCells)
+        m_SelectedCellMap.reserve(m_SelectedCellMap.size()
+                                  + static_cast<std::size_t>(maxRow - minRow + 1) * static_cast<std::size_t>(maxCol - minCol + 1));
     for (int row = minRow; row <= maxRow; ++row) {
         for (int col = minCol; col <= maxCol; ++col) {
             if (static_cast<bool>(IsCellSelected(row, col)) == static_cast<bool>(selectCells))
