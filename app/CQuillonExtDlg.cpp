@@ -5,7 +5,6 @@
 #include "CQuillonExtApp.h"
 #include "CUserGuideWindow.h"
 #include "WatchListFile.h"
-#include "cells/CGridCellCheck.h"
 #include "platform/KnownFolders.h"
 #include "platform/CDataExchange.h"
 #include "platform/MessageBox.h"
@@ -220,13 +219,7 @@ QString CQuillonExtDlg::WatchListPath() const
 void CQuillonExtDlg::LoadWatchList()
 {
     // Rows are only placed here; Continuous rows are read on the next tick.
-    for (const WatchListRow& entry : WatchListFile::Read(WatchListPath())) {
-        const int row = m_Grid.GetRowCount() - 1;
-        m_Grid.SetItemText(row, CGridQuillon::ColTag, entry.text);
-        if (auto* check = dynamic_cast<CGridCellCheck*>(m_Grid.GetCell(row, CGridQuillon::ColContinuous)))
-            check->SetCheck(entry.continuous ? TRUE : FALSE);
-        m_Grid.InsertWatchRow(-1);
-    }
+    m_Grid.AppendWatchRows(WatchListFile::Read(WatchListPath()));
     m_bListLoaded = true;
 }
 
@@ -236,10 +229,8 @@ void CQuillonExtDlg::SaveWatchList()
         return;
     std::vector<WatchListRow> rows;
     // The last row is the empty entry row and is not stored.
-    for (int row = 1; row < m_Grid.GetRowCount() - 1; ++row) {
-        const auto* check = dynamic_cast<const CGridCellCheck*>(m_Grid.GetCell(row, CGridQuillon::ColContinuous));
-        rows.push_back({m_Grid.GetItemText(row, CGridQuillon::ColTag), check && check->GetCheck()});
-    }
+    for (int row = 1; row < m_Grid.GetRowCount() - 1; ++row)
+        rows.push_back({m_Grid.GetItemText(row, CGridQuillon::ColTag), m_Grid.IsContinuous(row) != FALSE});
     WatchListFile::Write(WatchListPath(), rows);
 }
 

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "watch/WatchListRow.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <vector>
-
-struct WatchListRow
-{
-    QString text;
-    bool continuous = false;
-};
 
 // DBRemoteQuillon.dat: one row a line, the text, "|", then "1" for a Continuous
 // row or "0"; CR LF after each line; reading stops at the first empty line.

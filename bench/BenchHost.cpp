@@ -1,6 +1,5 @@
 #include "BenchHost.h"
 
-#include "cells/CGridCellCheck.h"
 #include "watch/CGridQuillon.h"
 
 #include <array>
@@ -34,11 +33,5 @@ BenchHost::BenchHost() : m_grid(new CGridQuillon)
 
 void BenchHost::Load(const std::vector<WatchListRow>& rows)
 {
-    for (const WatchListRow& entry : rows) {
-        const int row = m_grid->GetRowCount() - 1;
-        m_grid->SetItemText(row, CGridQuillon::ColTag, entry.text);
-        if (auto* check = dynamic_cast<CGridCellCheck*>(m_grid->GetCell(row, CGridQuillon::ColContinuous)))
-            check->SetCheck(entry.continuous ? TRUE : FALSE);
-        m_grid->InsertWatchRow(-1);
-    }
+    m_grid->AppendWatchRows(rows);
 }

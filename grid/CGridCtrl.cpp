@@ -296,7 +296,7 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
     ResetScrollBars();
     SetModified(TRUE);
     // Rows added out of sight change only the scroll bar, which redraws itself.
-    if (before <= GetVisibleNonFixedCellRange().GetMaxRow() + 1)
+    if (m_bAllowDraw && before <= GetVisibleNonFixedCellRange().GetMaxRow() + 1)
         Refresh();
     return before;
 }
@@ -568,9 +568,14 @@ CGridDefaultCell* CGridCtrl::GetDefaultCell(BOOL fixedRow, BOOL fixedCol)
 
 CGridCellBase* CGridCtrl::CreateCell(int row, int col)
 {
-    if (!m_pRtcDefault || !m_pRtcDefault->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
+    return CreateCellOfType(row, col, m_pRtcDefault);
+}
+
+CGridCellBase* CGridCtrl::CreateCellOfType(int row, int col, const CRuntimeClass* cls)
+{
+    if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
         return nullptr;
-    auto* cell = dynamic_cast<CGridCellBase*>(m_pRtcDefault->CreateObject());
+    auto* cell = dynamic_cast<CGridCellBase*>(cls->CreateObject());
     if (!cell)
         return nullptr;
     cell->SetGrid(this);

@@ -360,6 +360,8 @@ public:
     virtual void EndEditing();
     virtual void OnDraw(CDC* dc);
     virtual CGridCellBase* CreateCell(int row, int col);
+    // A new cell of class 'cls' set up for (row, col) as CreateCell sets one up.
+    CGridCellBase* CreateCellOfType(int row, int col, const CRuntimeClass* cls);
     virtual void DestroyCell(int row, int col);
     virtual void SelectAllCells();
     virtual void SelectColumns(CCellID currentCell, BOOL forceRedraw = FALSE, BOOL selectCells = TRUE);

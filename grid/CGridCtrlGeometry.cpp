@@ -157,15 +157,11 @@ bool CGridCtrl::OverDivider(bool rows, const CPoint& point)
 }
 
 // No line from the first one drawn up to 'index' may begin at or beyond 'limit'.
+// Sizes are never negative, so it is enough that 'index' itself begins inside.
 bool CGridCtrl::StartsInsideClient(const GridAxis& axis, int fixed, int topLeft, int index, int limit) const
 {
-    int edge = index < fixed ? 0 : static_cast<int>(axis.Sum(0, fixed));
-    for (int i = index < fixed ? 0 : topLeft; i <= index; ++i) {
-        if (edge >= limit)
-            return false;
-        edge += static_cast<int>(axis.Size(i));
-    }
-    return true;
+    const long long start = index < fixed ? axis.Sum(0, index) : axis.Sum(0, fixed) + axis.Sum(topLeft, index);
+    return start < limit;
 }
 
 BOOL CGridCtrl::IsCellVisible(int row, int col)
@@ -177,6 +173,7 @@ BOOL CGridCtrl::IsCellVisible(int row, int col)
     if ((row >= m_nFixedRows && row < topLeft.row) || (col >= fixedCols && col < topLeft.col))
         return FALSE;
     const CRect client = GetClientRect();
-    return StartsInsideClient(m_colWidths, fixedCols, topLeft.col, col, client.right) &&
-           StartsInsideClient(m_rowHeights, m_nFixedRows, topLeft.row, row, client.bottom);
+    // Rows first: of many cells asked about, most lie below the window.
+    return StartsInsideClient(m_rowHeights, m_nFixedRows, topLeft.row, row, client.bottom) &&
+           StartsInsideClient(m_colWidths, fixedCols, topLeft.col, col, client.right);
 }

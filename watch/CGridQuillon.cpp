@@ -135,12 +135,36 @@ int CGridQuillon::InsertWatchRow(int at)
     SetItemFormat(row, ColQuality, kTextFormat | DT_CENTER);
     SetItemText(row, ColQuality, QString());
     SetItemState(row, ColQuality, GetItemState(row, ColQuality) | GRIDIS_READONLY);
-    SetCellType(row, ColContinuous, RUNTIME_CLASS(CGridCellCheck));
     SetItemFormat(row, ColContinuous, DT_CENTER);
     SetContinuous(row, FALSE);
     SetRowHeight(row, kWatchRowHeight);
     Refresh();
     return row;
+}
+
+// Below the header the Continuous cell is a check box from the start, rather
+// than a plain cell replaced in every new row.
+CGridCellBase* CGridQuillon::CreateCell(int row, int col)
+{
+    if (col == ColContinuous && row > 0 && row >= GetFixedRowCount())
+        return CreateCellOfType(row, col, RUNTIME_CLASS(CGridCellCheck));
+    return CGridCtrlVantel::CreateCell(row, col);
+}
+
+void CGridQuillon::AppendWatchRows(const std::vector<WatchListRow>& rows)
+{
+    // Drawing and the scroll bars wait for the last row, so that each row
+    // costs the same however many came before.
+    const BOOL drawing = GetRedraw();
+    SetRedraw(FALSE);
+    for (const WatchListRow& entry : rows) {
+        const int row = GetRowCount() - 1;
+        SetItemText(row, ColTag, entry.text);
+        SetContinuous(row, entry.continuous ? TRUE : FALSE);
+        if (InsertWatchRow(-1) < 0)
+            break;
+    }
+    SetRedraw(drawing, TRUE);
 }
 
 BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RuntimeCalls.h"
+#include "WatchListRow.h"
 
 #include "gridext/CGridCtrlVantel.h"
 
@@ -32,6 +33,12 @@ public:
 
     // Inserts a prepared empty watch row at 'at' (-1 appends); its index, or -1.
     int InsertWatchRow(int at);
+    // Puts each stored row into the empty entry row and appends a new entry
+    // row after it, as a loaded list is placed; nothing is read or checked.
+    void AppendWatchRows(const std::vector<WatchListRow>& rows);
+    // The Continuous box of a row; FALSE for a row without one.
+    BOOL IsContinuous(int row) const;
+    void SetContinuous(int row, BOOL checked);
     // Reads every Continuous row with one list evaluation (one refresh tick).
     void RefreshContinuousRows();
     // In place: replaces text by message 107 when it calls a forbidden function.
@@ -71,6 +78,7 @@ public:
 
 protected:
     BOOL OnReflectedNotify(NMHDR* header, LRESULT* result) override;
+    CGridCellBase* CreateCell(int row, int col) override;
 
 private:
     // How a single evaluation treats its row: an entered text is checked for
@@ -100,9 +108,6 @@ private:
     };
     ShownRow GetShownRow(int row) const;
     void ShowRow(int row, const ShownRow& shown);
-    // The Continuous box of a row; FALSE for a row without one.
-    BOOL IsContinuous(int row) const;
-    void SetContinuous(int row, BOOL checked);
 
     // The typed write of a Value cell, read back at once.
     void WriteTypedValue(int row, const QString& value);

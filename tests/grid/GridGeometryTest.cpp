@@ -65,6 +65,44 @@ TEST(GridGeometry, VisibilityAndScrolledOffCells)
     EXPECT_FALSE(unplaced.IsCellVisible(1, 1));
 }
 
+// A cell shows when no line from the first one drawn up to its own begins at
+// or beyond the client's edge: walked line by line, as a reference.
+bool ShownByWalking(CGridCtrl& g, int row, int col)
+{
+    const CCellID topLeft = g.GetTopleftNonFixedCell();
+    const CRect client = g.GetClientRect();
+    const auto walk = [](auto size, int fixed, int first, int index, int limit) {
+        int edge = 0;
+        for (int i = 0; i < fixed && i < index; ++i)
+            edge += size(i);
+        for (int i = index < fixed ? index : first; i <= index; ++i) {
+            if (edge >= limit)
+                return false;
+            edge += size(i);
+        }
+        return true;
+    };
+    if ((row >= g.GetFixedRowCount() && row < topLeft.row) || (col >= g.GetFixedColumnCount() && col < topLeft.col))
+        return false;
+    return walk([&](int i) { return g.GetColumnWidth(i); }, g.GetFixedColumnCount(), topLeft.col, col, client.right) &&
+           walk([&](int i) { return g.GetRowHeight(i); }, g.GetFixedRowCount(), topLeft.row, row, client.bottom);
+}
+
+TEST(GridGeometry, VisibilityAgreesWithWalkingTheLinesWhereverScrolled)
+{
+    HiddenRows f;
+    CGridCtrl& g = *f.grid;
+    g.SetColumnWidth(2, 0);
+    g.SetRowHeight(12, 7);
+    for (const CCellID& target : {CCellID(1, 1), CCellID(20, 5), CCellID(39, 3), CCellID(5, 1)}) {
+        g.EnsureVisible(target.row, target.col);
+        for (int row = 0; row < g.GetRowCount(); ++row) {
+            for (int col = 0; col < g.GetColumnCount(); ++col)
+                ASSERT_EQ(bool(g.IsCellVisible(row, col)), ShownByWalking(g, row, col)) << row << "," << col;
+        }
+    }
+}
+
 TEST(GridGeometry, ScrollBarsAppearOnlyWhenNeeded)
 {
     GridFixture f(3, 3, 1, 1, 300, 200);

@@ -8,6 +8,8 @@
 #include "res/Resources.h"
 #include "watch/CGridQuillon.h"
 
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,6 +58,43 @@ TEST_F(WatchGrid, NewWatchRowIsPreparedAsDesigned)
     EXPECT_EQ(g.InsertWatchRow(7), -1) << "beyond the grid";
     EXPECT_EQ(g.InsertWatchRow(1), 1);
     EXPECT_EQ(g.GetRowCount(), 3);
+}
+
+TEST_F(WatchGrid, StoredRowsArePlacedAboveTheEntryRowUnreadAndScrollable)
+{
+    CGridQuillon& g = *f.grid;
+    std::vector<WatchListRow> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.push_back({QStringLiteral("Plant.Row%1").arg(i), i % 3 == 0});
+    rt.ResetCounts();
+    g.AppendWatchRows(rows);
+    ASSERT_EQ(g.GetRowCount(), 302);
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_EQ(Text(i + 1, Tag), rows[size_t(i)].text);
+        ASSERT_EQ(f.IsChecked(i + 1), rows[size_t(i)].continuous);
+        ASSERT_EQ(g.GetRowHeight(i + 1), 17);
+    }
+    EXPECT_TRUE(Text(301, Tag).isEmpty()) << "the entry row stays last";
+    EXPECT_TRUE(g.IsContinuous(301) == FALSE);
+    EXPECT_EQ(rt.TotalCalls(), 0) << "a placed row is read on the next tick, not now";
+    // Drawing and the scroll bars are back once the last row is in.
+    EXPECT_TRUE(g.GetRedraw());
+    EXPECT_GT(g.verticalScrollBar()->maximum(), 0);
+    g.EnsureVisible(301, Tag);
+    EXPECT_TRUE(g.IsCellVisible(301, Tag));
+
+    // The header keeps a plain cell; every row below has a box.
+    g.SetItemText(0, CGridQuillon::ColContinuous, QStringLiteral("Continuous"));
+    EXPECT_EQ(Text(0, CGridQuillon::ColContinuous), QStringLiteral("Continuous"));
+    g.SetContinuous(0, TRUE);
+    EXPECT_FALSE(g.IsContinuous(0));
+
+    // A grid not drawing before stays so.
+    g.SetRedraw(FALSE);
+    g.AppendWatchRows({{QStringLiteral("Plant.Level"), true}});
+    EXPECT_FALSE(g.GetRedraw());
+    EXPECT_TRUE(g.IsContinuous(301));
+    EXPECT_EQ(g.GetRowCount(), 303);
 }
 
 TEST_F(WatchGrid, TypedTagIsReadWatchedAndGetsANewEmptyRowBelow)
