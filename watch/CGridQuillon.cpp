@@ -333,10 +333,8 @@ void CGridQuillon::OnToggle()
         EvaluateRowOnce(row, text, Evaluation::Toggled);
     }
     // A connection lost on the way says nothing about the tag or the value.
-    if (m_rt->IsConnectionLost(Host()->GetConnection())) {
+    if (!CheckConnection())
         ShowRow(row, shown);
-        Host()->MarkDisconnected();
-    }
     Refresh();
 }
 
