@@ -1,9 +1,9 @@
 #include "RuntimeProcess.h"
 
+#include "ProcessSignal.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
-
-#include <csignal>
 
 RuntimeProcess::~RuntimeProcess()
 {
@@ -51,10 +51,10 @@ int RuntimeProcess::Terminate()
 
 void RuntimeProcess::Suspend()
 {
-    ::kill(static_cast<pid_t>(m_process.processId()), SIGSTOP);
+    SignalIfRunning(m_process, SIGSTOP);
 }
 
 void RuntimeProcess::Resume()
 {
-    ::kill(static_cast<pid_t>(m_process.processId()), SIGCONT);
+    SignalIfRunning(m_process, SIGCONT);
 }

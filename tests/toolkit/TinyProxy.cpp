@@ -1,12 +1,11 @@
 #include "TinyProxy.h"
 
 #include "FreePort.h"
+#include "ProcessSignal.h"
 
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 #include <QTcpSocket>
-
-#include <csignal>
 
 TinyProxy::~TinyProxy()
 {
@@ -24,14 +23,12 @@ void TinyProxy::Kill()
 
 void TinyProxy::Suspend()
 {
-    if (m_process.state() != QProcess::NotRunning)
-        ::kill(static_cast<pid_t>(m_process.processId()), SIGSTOP);
+    SignalIfRunning(m_process, SIGSTOP);
 }
 
 void TinyProxy::Resume()
 {
-    if (m_process.state() != QProcess::NotRunning)
-        ::kill(static_cast<pid_t>(m_process.processId()), SIGCONT);
+    SignalIfRunning(m_process, SIGCONT);
 }
 
 bool TinyProxy::Available()
