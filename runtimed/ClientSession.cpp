@@ -21,6 +21,7 @@ ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase
     // client that stops reading could push without end.
     m_socket->setReadBufferSize(256 * 1024);
     m_clock.start();
+    m_handler.ReplyLater(this, [this](const QByteArray& reply) { Resume(reply, false); });
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::Pump);
     connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
         m_outputSince = m_socket->bytesToWrite() > 0 ? m_clock.elapsed() : -1;
@@ -75,6 +76,10 @@ bool ClientSession::ReadFrame()
     m_frame.clear();
     m_lastRequest = m_clock.elapsed();
     m_greeted = true;
+    if (m_handler.Deferred()) {
+        m_holding = true;
+        return false;
+    }
     if (m_handler.LoginFailures() > failuresBefore) {
         HoldReply(reply, close, m_throttle.Failed(m_socket->peerAddress()));
         return false;
@@ -106,17 +111,20 @@ void ClientSession::HoldReply(const QByteArray& reply, bool close, int delayMs)
 {
     m_holding = true;
     // A precise timer: a coarse one may fire early, and the delay is the point.
-    QTimer::singleShot(delayMs, Qt::PreciseTimer, this, [this, reply, close] {
-        m_holding = false;
-        if (m_closed)
-            return;
-        SendReply(reply);
-        m_lastRequest = m_clock.elapsed();
-        if (close)
-            Close();
-        else
-            Pump();
-    });
+    QTimer::singleShot(delayMs, Qt::PreciseTimer, this, [this, reply, close] { Resume(reply, close); });
+}
+
+void ClientSession::Resume(const QByteArray& reply, bool close)
+{
+    m_holding = false;
+    if (m_closed)
+        return;
+    SendReply(reply);
+    m_lastRequest = m_clock.elapsed();
+    if (close)
+        Close();
+    else
+        Pump();
 }
 
 void ClientSession::CheckDeadlines()

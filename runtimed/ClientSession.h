@@ -14,8 +14,8 @@ class QTcpSocket;
 // One client connection: cuts the byte stream into frames, hands them to its
 // RequestHandler, and drops the client when it breaks the frame rules, idles,
 // stalls in the middle of a frame, or stops reading its replies. The refusal
-// of a failed login is held back as the throttle says, and nothing more is
-// read from the client meanwhile.
+// of a failed login is held back as the throttle says, and a device write is
+// answered when the device has; nothing more is read from the client meanwhile.
 class ClientSession : public QObject
 {
     Q_OBJECT
@@ -31,6 +31,7 @@ private:
     bool ReadFrame();
     void SendReply(const QByteArray& reply);
     void HoldReply(const QByteArray& reply, bool close, int delayMs);
+    void Resume(const QByteArray& reply, bool close);
     void CheckDeadlines();
     void Close();
 
@@ -47,5 +48,5 @@ private:
     QByteArray m_frame;
     bool m_greeted = false;
     bool m_closed = false;
-    bool m_holding = false;     // a failed login's refusal is being held back
+    bool m_holding = false;     // a failed login's refusal is held back, or a device write awaits its answer
 };

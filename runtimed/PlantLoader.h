@@ -15,6 +15,7 @@ public:
 
     static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
     static constexpr int kMaxTags = 100000;
+    static constexpr int kMaxDevices = 64; // a poller thread each
 
 private:
     static bool LoadLines(const QStringList& lines, TagDatabase& tags, QString& error);

@@ -23,6 +23,7 @@ RequestHandler::RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint
 QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
 {
     close = false;
+    m_deferred = false;
     WireReader in(payload);
     const auto type = static_cast<Request>(in.U8());
     const std::uint32_t sequence = in.U32();
@@ -31,22 +32,35 @@ QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
         return {};
     }
     WireWriter body;
-    Status status = Dispatch(type, in, body, close);
+    Status status = Dispatch(type, sequence, in, body, close);
+    if (m_deferred)
+        return {};
     // A request with bytes left over is as malformed as a short one.
     if (status == Status::Ok && !in.Complete()) {
         status = Status::BadRequest;
         body = WireWriter();
     }
+    return Reply(type, sequence, status,
+                 status == Status::Ok || type == Request::Hello || type == Request::Compile ? body.Payload()
+                                                                                          : QByteArray());
+}
+
+void RequestHandler::ReplyLater(QObject* owner, std::function<void(const QByteArray&)> send)
+{
+    m_owner = owner;
+    m_sendLater = std::move(send);
+}
+
+QByteArray RequestHandler::Reply(Request type, std::uint32_t sequence, Status status, const QByteArray& body)
+{
     WireWriter reply;
     reply.U8(static_cast<std::uint8_t>(type) | vtproto::kReplyBit);
     reply.U32(sequence);
     reply.U8(static_cast<std::uint8_t>(status));
-    return reply.Payload() + (status == Status::Ok || type == Request::Hello || type == Request::Compile
-                                  ? body.Payload()
-                                  : QByteArray());
+    return reply.Payload() + body;
 }
 
-Status RequestHandler::Dispatch(Request type, WireReader& in, WireWriter& out, bool& close)
+Status RequestHandler::Dispatch(Request type, std::uint32_t sequence, WireReader& in, WireWriter& out, bool& close)
 {
     if (type == Request::Hello)
         return Hello(in, out, close);
@@ -69,7 +83,7 @@ Status RequestHandler::Dispatch(Request type, WireReader& in, WireWriter& out, b
     case Request::Read:
         return Read(in, out);
     case Request::Write:
-        return Write(in);
+        return Write(in, sequence);
     case Request::Browse:
         return Browse(in, out);
     default:
@@ -179,7 +193,7 @@ Status RequestHandler::Read(WireReader& in, WireWriter& out)
     return Status::Ok;
 }
 
-Status RequestHandler::Write(WireReader& in)
+Status RequestHandler::Write(WireReader& in, std::uint32_t sequence)
 {
     const std::uint32_t id = in.U32();
     RuntimeValue value;
@@ -187,7 +201,17 @@ Status RequestHandler::Write(WireReader& in)
         return Status::BadRequest;
     if (!(m_context.rights & UserDatabase::Write))
         return Status::NoWriteRight;
-    return m_tags.Write(static_cast<int>(id), value);
+    // Without a session to answer later (a handler on its own) a device write
+    // is refused rather than left unanswered.
+    if (!m_sendLater && m_tags.DeviceOf(static_cast<int>(id)))
+        return Status::DeviceError;
+    const std::optional<Status> now =
+        m_tags.Write(static_cast<int>(id), value, [owner = m_owner, send = m_sendLater, sequence](Status status) {
+            if (owner)
+                send(Reply(Request::Write, sequence, status, {}));
+        });
+    m_deferred = !now;
+    return now.value_or(Status::Ok);
 }
 
 Status RequestHandler::Browse(WireReader& in, WireWriter& out)

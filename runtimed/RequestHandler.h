@@ -4,6 +4,9 @@
 #include "toolkit/protocol/Protocol.h"
 
 #include <QByteArray>
+#include <QPointer>
+
+#include <functional>
 
 class TagDatabase;
 class UserDatabase;
@@ -21,6 +24,13 @@ public:
     // connection must end after the reply (or at once, if the reply is empty).
     QByteArray Handle(const QByteArray& payload, bool& close);
 
+    // A request whose answer comes later (a device write) gives an empty
+    // reply and sets Deferred(); the reply then goes to `send`, unless `owner`
+    // has gone by then. Nothing else is answered meanwhile, so that replies
+    // keep the order of the requests.
+    void ReplyLater(QObject* owner, std::function<void(const QByteArray&)> send);
+    bool Deferred() const { return m_deferred; }
+
     static constexpr int kMaxLoginFailures = 3;
     int LoginFailures() const { return m_loginFailures; }
 
@@ -33,9 +43,12 @@ private:
     vtproto::Status Evaluate(WireReader& in, WireWriter& out);
     vtproto::Status Resolve(WireReader& in, WireWriter& out);
     vtproto::Status Read(WireReader& in, WireWriter& out);
-    vtproto::Status Write(WireReader& in);
+    vtproto::Status Write(WireReader& in, std::uint32_t sequence);
     vtproto::Status Browse(WireReader& in, WireWriter& out);
-    vtproto::Status Dispatch(vtproto::Request type, WireReader& in, WireWriter& out, bool& close);
+    vtproto::Status Dispatch(vtproto::Request type, std::uint32_t sequence, WireReader& in, WireWriter& out,
+                             bool& close);
+    static QByteArray Reply(vtproto::Request type, std::uint32_t sequence, vtproto::Status status,
+                            const QByteArray& body);
 
     TagDatabase& m_tags;
     UserDatabase& m_users;
@@ -43,4 +56,7 @@ private:
     State m_state = State::AwaitHello;
     RuntimeFunctions::Context m_context;
     int m_loginFailures = 0;
+    bool m_deferred = false;
+    QPointer<QObject> m_owner;
+    std::function<void(const QByteArray&)> m_sendLater;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/ModbusPoint.h"
 #include "toolkit/protocol/RuntimeValue.h"
 
 #include <QString>
@@ -22,4 +23,7 @@ struct Tag
     double minimum = 0.0;
     double maximum = 100.0;
     double periodSeconds = 10.0;
+
+    int device = -1; // index of the device that holds the tag; -1 for the runtime's own tags
+    ModbusPoint point;
 };

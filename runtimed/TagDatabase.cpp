@@ -32,7 +32,7 @@ const Tag* TagDatabase::Get(int id) const
     return id >= 0 && id < Count() ? &m_tags[static_cast<std::size_t>(id)] : nullptr;
 }
 
-vtproto::Status TagDatabase::Write(int id, const RuntimeValue& value)
+std::optional<vtproto::Status> TagDatabase::Write(int id, const RuntimeValue& value, Device::WriteDone done)
 {
     if (!Get(id))
         return vtproto::Status::UnknownTag;
@@ -42,6 +42,8 @@ vtproto::Status TagDatabase::Write(int id, const RuntimeValue& value)
     RuntimeValue converted;
     if (!ValueConverter::Convert(value, tag.type, converted))
         return vtproto::Status::BadValue;
+    if (Device* device = DeviceOf(id))
+        return device->Write(id, converted, std::move(done));
     Store(tag, converted);
     return vtproto::Status::Ok;
 }
@@ -56,4 +58,39 @@ void TagDatabase::Store(Tag& tag, const RuntimeValue& value)
 {
     tag.value = value;
     tag.timeStamp = FileTimeClock::Now();
+}
+
+void TagDatabase::SetReading(int id, const RuntimeValue& value, std::uint16_t quality)
+{
+    if (!Get(id))
+        return;
+    Tag& tag = m_tags[static_cast<std::size_t>(id)];
+    if (value.GetType() != RuntimeValue::Type::None)
+        Store(tag, value);
+    tag.quality = quality;
+}
+
+void TagDatabase::AddDevice(std::unique_ptr<Device> device)
+{
+    m_devices.push_back(std::move(device));
+}
+
+int TagDatabase::FindDevice(const QString& name) const
+{
+    for (std::size_t i = 0; i < m_devices.size(); ++i)
+        if (m_devices[i]->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+Device* TagDatabase::DeviceOf(int id) const
+{
+    const Tag* tag = Get(id);
+    return tag && tag->device >= 0 ? m_devices[static_cast<std::size_t>(tag->device)].get() : nullptr;
+}
+
+void TagDatabase::StartDevices()
+{
+    for (const auto& device : m_devices)
+        device->Start();
 }

@@ -1,4 +1,5 @@
-// VantelRuntime: serves a simulated plant to the runtime toolkit over TCP.
+// VantelRuntime: serves a simulated plant and the tags of Modbus TCP devices to
+// the runtime toolkit over TCP.
 
 #include "DemoPlant.h"
 #include "GatewayServer.h"
@@ -142,5 +143,6 @@ int main(int argc, char** argv)
         return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(bind).arg(port).arg(error));
     Simulator simulator(tags);
     simulator.Start();
+    tags.StartDevices();
     return Serve(app, server.Address(), server.Port());
 }

@@ -1,6 +1,7 @@
 // The runtime server against clients that break the rules: garbage, lies in
 // length prefixes, truncated frames, clients that idle or never read. After
 // each the server must go on serving everyone else.
+#include "RawClient.h"
 #include "tests/toolkit/RuntimeProcess.h"
 #include "toolkit/protocol/Protocol.h"
 #include "toolkit/protocol/WireReader.h"
@@ -18,65 +19,6 @@ using vtproto::Request;
 using vtproto::Status;
 
 namespace {
-
-QByteArray Frame(Request type, const WireWriter& body, std::uint32_t sequence = 1)
-{
-    WireWriter w;
-    w.U8(static_cast<std::uint8_t>(type));
-    w.U32(sequence);
-    QByteArray payload = w.Payload() + body.Payload();
-    QByteArray out(4, Qt::Uninitialized);
-    qToBigEndian(static_cast<std::uint32_t>(payload.size()), out.data());
-    return out + payload;
-}
-
-QByteArray Hello(std::uint16_t version = vtproto::kVersion)
-{
-    WireWriter w;
-    w.U32(vtproto::kMagic);
-    w.U16(version);
-    return Frame(Request::Hello, w);
-}
-
-// A blocking test client; every wait is bounded.
-class RawClient
-{
-public:
-    explicit RawClient(quint16 port)
-    {
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
-        m_socket.waitForConnected(5000);
-    }
-    void Send(const QByteArray& bytes)
-    {
-        m_socket.write(bytes);
-        m_socket.waitForBytesWritten(5000);
-    }
-    // The status of the next reply, or -1 when none came.
-    int Reply(QByteArray* body = nullptr)
-    {
-        while (m_socket.bytesAvailable() < 4)
-            if (!m_socket.waitForReadyRead(5000))
-                return -1;
-        const auto length = qFromBigEndian<std::uint32_t>(m_socket.peek(4).constData());
-        while (m_socket.bytesAvailable() < 4 + length)
-            if (!m_socket.waitForReadyRead(5000))
-                return -1;
-        m_socket.read(4);
-        const QByteArray payload = m_socket.read(length);
-        if (body)
-            *body = payload.mid(6);
-        return payload.size() >= 6 ? static_cast<std::uint8_t>(payload[5]) : -1;
-    }
-    bool Closed(int ms = 5000)
-    {
-        return m_socket.state() == QAbstractSocket::UnconnectedState || m_socket.waitForDisconnected(ms);
-    }
-    QTcpSocket& Socket() { return m_socket; }
-
-private:
-    QTcpSocket m_socket;
-};
 
 bool Serves(quint16 port)
 {

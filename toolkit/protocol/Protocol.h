@@ -61,6 +61,7 @@ enum class Status : std::uint8_t {
     BadValue = 9,
     SyntaxError = 10,
     EvaluationError = 11,
+    DeviceError = 12, // the device refused a write or did not confirm it in time
 };
 
 } // namespace vtproto
