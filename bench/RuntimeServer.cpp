@@ -24,10 +24,15 @@ QString PlantText(int tags)
 } // namespace
 
 RuntimeServer::RuntimeServer(int tags)
+    : RuntimeServer(PlantText(tags))
+{
+}
+
+RuntimeServer::RuntimeServer(const QString& text)
 {
     const QString plant = m_dir.filePath("plant.txt");
     QFile file(plant);
-    if (!file.open(QIODevice::WriteOnly) || file.write(PlantText(tags).toUtf8()) < 0)
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
         return;
     file.close();
     m_process.start(QCoreApplication::applicationDirPath() + "/VantelRuntime", {"--port", "0", "--plant", plant});

@@ -5,12 +5,13 @@
 #include <QTemporaryDir>
 
 // A real VantelRuntime on loopback serving a plant of a given number of tags
-// (all four types, three folder levels), for the benchmarks that need the
-// server the program talks to.
+// (all four types, three folder levels) or a given plant text, for the
+// benchmarks that need the server the program talks to.
 class RuntimeServer
 {
 public:
     explicit RuntimeServer(int tags);
+    explicit RuntimeServer(const QString& plant);
     ~RuntimeServer();
     RuntimeServer(const RuntimeServer&) = delete;
     RuntimeServer& operator=(const RuntimeServer&) = delete;

@@ -20,11 +20,11 @@ ModbusDeviceProcess::~ModbusDeviceProcess()
     Kill();
 }
 
-bool ModbusDeviceProcess::Start(quint16 port)
+bool ModbusDeviceProcess::Start(quint16 port, int size)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Debian's interpreter, the one with python3-pymodbus, whatever is first on PATH.
-    m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(QUILLON_MODBUS_DEVICE_SCRIPT), QString::number(port)});
+    m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(QUILLON_MODBUS_DEVICE_SCRIPT), QString::number(port), QString::number(size)});
     if (!m_process.waitForStarted(10000))
         return false;
     const QString line = ReadLine(m_process, QDeadlineTimer(15000));

@@ -5,7 +5,7 @@
 #include <QString>
 
 // A Modbus TCP device for one test: Debian's pymodbus server on loopback
-// (tests/runtimed/modbus_device.py) with 100 addresses in each table, whose
+// (tests/runtimed/modbus_device.py) with `size` addresses in each table, whose
 // registers the test sets and reads through the script's control channel.
 // Killed at the end.
 class ModbusDeviceProcess
@@ -17,7 +17,7 @@ public:
     ModbusDeviceProcess& operator=(const ModbusDeviceProcess&) = delete;
 
     // Port 0 takes a free one; a given one restarts the device where it was.
-    bool Start(quint16 port = 0);
+    bool Start(quint16 port = 0, int size = 100);
     quint16 Port() const { return m_port; }
     void Kill();
 

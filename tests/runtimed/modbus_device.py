@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """A Modbus TCP device for the tests: pymodbus's server with a datastore of
-100 coils, discrete inputs, input and holding registers at addresses 0..99
-(anything beyond is refused with an illegal-address exception).
+SIZE coils, discrete inputs, input and holding registers at addresses
+0..SIZE-1 (anything beyond is refused with an illegal-address exception).
 
-    modbus_device.py [PORT]     (0 or nothing: a free port)
+    modbus_device.py [PORT [SIZE]]     (port 0 or none: a free one; size 100)
 
 Prints "listening PORT" when it serves. Standard input is a control channel,
 one command a line, each answered with one line:
@@ -19,7 +19,6 @@ import threading
 from pymodbus.datastore import ModbusSequentialDataBlock, ModbusServerContext, ModbusSlaveContext
 from pymodbus.server.async_io import ModbusTcpServer
 
-SIZE = 100
 FUNCTIONS = {"co": 1, "di": 2, "hr": 3, "ir": 4}
 
 
@@ -40,8 +39,8 @@ def control(store, loop):
     loop.call_soon_threadsafe(loop.stop)
 
 
-async def serve(port):
-    blocks = {name: ModbusSequentialDataBlock(0, [0] * SIZE) for name in ("di", "co", "hr", "ir")}
+async def serve(port, size):
+    blocks = {name: ModbusSequentialDataBlock(0, [0] * size) for name in ("di", "co", "hr", "ir")}
     store = ModbusSlaveContext(zero_mode=True, **blocks)
     server = ModbusTcpServer(ModbusServerContext(slaves=store, single=True), address=("127.0.0.1", port),
                              allow_reuse_address=True)
@@ -56,9 +55,10 @@ def main():
     # Exception replies are what some tests ask for, not news.
     logging.disable(logging.CRITICAL)
     port = int(sys.argv[1]) if len(sys.argv) > 1 else 0
+    size = int(sys.argv[2]) if len(sys.argv) > 2 else 100
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
-    loop.create_task(serve(port))
+    loop.create_task(serve(port, size))
     loop.run_forever()
 
 
