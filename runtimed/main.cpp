@@ -85,7 +85,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
-        "Serves a simulated plant to the runtime toolkit over TCP.\n"
+        "Serves a simulated plant and the tags of Modbus TCP devices to the runtime toolkit over TCP.\n"
         "Without --plant it serves the built-in demo plant; without --users no login is required.\n"
         "File formats: docs/demo-plant.md. Protocol: docs/protocol.md.\n"
         "When ready it prints one line, \"VantelRuntime listening on ADDR:PORT\".\n"

@@ -2,6 +2,8 @@
 
 #include "DeviceQuality.h"
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -22,10 +24,15 @@ ModbusPoller::~ModbusPoller()
         m_stop = true;
     }
     m_wake.notify_all();
+    {
+        std::lock_guard lock(m_socketMutex);
+        if (m_socket >= 0)
+            ::shutdown(m_socket, SHUT_RDWR);
+    }
     if (m_thread.joinable())
         m_thread.join();
     if (m_context) {
-        modbus_close(m_context);
+        Close();
         modbus_free(m_context);
     }
 }
@@ -174,14 +181,27 @@ bool ModbusPoller::Connect()
         modbus_set_slave(m_context, m_settings.unit);
     }
     m_connected = modbus_connect(m_context) == 0;
-    if (!m_connected)
+    if (!m_connected) {
         modbus_close(m_context);
-    return m_connected;
+        return false;
+    }
+    std::lock_guard lock(m_socketMutex);
+    m_socket = modbus_get_socket(m_context);
+    return true;
+}
+
+void ModbusPoller::Close()
+{
+    {
+        std::lock_guard lock(m_socketMutex);
+        m_socket = -1;
+    }
+    modbus_close(m_context);
 }
 
 void ModbusPoller::Disconnect(std::uint16_t quality, std::vector<Reading>& readings)
 {
-    modbus_close(m_context);
+    Close();
     m_connected = false;
     Failed();
     readings.clear();

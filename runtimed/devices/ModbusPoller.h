@@ -47,7 +47,7 @@ public:
     using WriteSink = std::function<void(std::uint64_t ticket, bool ok, Reading reading)>;
 
     ModbusPoller(ModbusTcpSettings settings, std::vector<ModbusRead> plan, ReadingsSink readings, WriteSink writes);
-    ~ModbusPoller(); // stops the thread and waits for it
+    ~ModbusPoller(); // stops the thread, cutting short a request under way, and waits for it
     ModbusPoller(const ModbusPoller&) = delete;
     ModbusPoller& operator=(const ModbusPoller&) = delete;
 
@@ -66,6 +66,7 @@ private:
     void Execute(const Write& write);
     bool Connect();
     void Disconnect(std::uint16_t quality, std::vector<Reading>& readings);
+    void Close();
     Outcome Read(ModbusPoint::Table table, int first, int count, std::uint16_t* words);
     Outcome ReadAlone(const ModbusRead::Member& m, std::vector<Reading>& readings);
     void Failed();
@@ -82,6 +83,10 @@ private:
     std::deque<Write> m_queue;
     bool m_stop = false;
     std::thread m_thread;
+    // The open connection's socket, for the stop to shut down under a request
+    // that would otherwise wait out its time-out; -1 while there is none.
+    std::mutex m_socketMutex;
+    int m_socket = -1;
 
     // Only the poller's thread touches these.
     modbus_t* m_context = nullptr;
