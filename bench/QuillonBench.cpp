@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -315,31 +316,33 @@ bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& ec
     return true;
 }
 
-bool Connected(const RuntimeServer& runtime, VtHandle& handle)
+// Runs `measure` on a toolkit connection to the runtime and a loopback echo.
+bool WithConnection(const RuntimeServer& runtime, const std::function<bool(VtHandle, LoopbackEcho&)>& measure)
 {
+    LoopbackEcho echo;
+    if (!echo.Ok())
+        return Fail("no loopback echo");
+    VtHandle handle = nullptr;
     if (runtime.Port() == 0 || !ToolkitStartup() ||
         ConnectRuntime(u"127.0.0.1", runtime.Port(), u"", 0, u"", 10, &handle) != S_OK)
         return Fail("cannot start or reach VantelRuntime");
     ActivateConnection(handle);
-    return true;
+    const bool measured = measure(handle, echo);
+    CloseConnection(handle);
+    ToolkitShutdown();
+    return measured;
 }
 
 bool Ticks(std::vector<Line>& lines)
 {
-    RuntimeServer runtime(kTags);
-    VtHandle handle = nullptr;
-    LoopbackEcho echo;
-    if (!echo.Ok())
-        return Fail("no loopback echo");
-    if (!Connected(runtime, handle))
-        return false;
-    bool ticked = true;
-    for (const int count : {kTags / 10, kTags})
-        ticked = ticked && MeasureTick(runtime, handle, echo, ContinuousList(count), "refresh tick, Continuous rows",
-                                       count == kTags ? Goal::TickLimit : Goal::None, lines);
-    CloseConnection(handle);
-    ToolkitShutdown();
-    return ticked;
+    const RuntimeServer runtime(kTags);
+    return WithConnection(runtime, [&](VtHandle handle, LoopbackEcho& echo) {
+        for (const int count : {kTags / 10, kTags})
+            if (!MeasureTick(runtime, handle, echo, ContinuousList(count), "refresh tick, Continuous rows",
+                             count == kTags ? Goal::TickLimit : Goal::None, lines))
+                return false;
+        return true;
+    });
 }
 
 // The same tick over tags of two Modbus devices (pymodbus servers), each
@@ -360,18 +363,11 @@ bool ModbusTick(std::vector<Line>& lines)
             rows.push_back({name, true});
         }
     }
-    RuntimeServer runtime(plant);
-    VtHandle handle = nullptr;
-    LoopbackEcho echo;
-    if (!echo.Ok())
-        return Fail("no loopback echo");
-    if (!Connected(runtime, handle))
-        return false;
-    const bool ticked = MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags",
-                                    Goal::ModbusTickLimit, lines);
-    CloseConnection(handle);
-    ToolkitShutdown();
-    return ticked;
+    const RuntimeServer runtime(plant);
+    return WithConnection(runtime, [&](VtHandle handle, LoopbackEcho& echo) {
+        return MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags", Goal::ModbusTickLimit,
+                           lines);
+    });
 }
 
 // ---------------------------------------------------------------- the table

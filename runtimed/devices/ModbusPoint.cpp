@@ -39,30 +39,19 @@ double RawNumber(const std::uint16_t* words, ModbusPoint::Format format, bool sw
     return 0.0;
 }
 
-bool IntegerRange(ModbusPoint::Format format, double& low, double& high)
+struct Range
 {
-    switch (format) {
-    case ModbusPoint::Format::Int16:
-        low = std::numeric_limits<std::int16_t>::min();
-        high = std::numeric_limits<std::int16_t>::max();
-        return true;
-    case ModbusPoint::Format::UInt16:
-        low = 0;
-        high = std::numeric_limits<std::uint16_t>::max();
-        return true;
-    case ModbusPoint::Format::Int32:
-        low = std::numeric_limits<std::int32_t>::min();
-        high = std::numeric_limits<std::int32_t>::max();
-        return true;
-    case ModbusPoint::Format::UInt32:
-        low = 0;
-        high = std::numeric_limits<std::uint32_t>::max();
-        return true;
-    case ModbusPoint::Format::Float32:
-        return false;
-    }
-    return false;
-}
+    double low;
+    double high;
+};
+
+// By format, in the order of ModbusPoint::Format; float32 has none.
+constexpr Range kIntegerRanges[] = {
+    {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()},
+    {0, std::numeric_limits<std::uint16_t>::max()},
+    {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
+    {0, std::numeric_limits<std::uint32_t>::max()},
+};
 
 } // namespace
 
@@ -87,9 +76,7 @@ bool ModbusPoint::Encode(const RuntimeValue& value, std::uint16_t words[2]) cons
     const double raw = real ? (value.AsReal() - offset) / scale : static_cast<double>(value.AsInt());
     if (!std::isfinite(raw))
         return false;
-    double low = 0;
-    double high = 0;
-    if (!IntegerRange(format, low, high)) {
+    if (format == Format::Float32) {
         if (std::fabs(raw) > std::numeric_limits<float>::max())
             return false;
         Split(std::bit_cast<std::uint32_t>(static_cast<float>(raw)), swapped, words);
@@ -97,7 +84,8 @@ bool ModbusPoint::Encode(const RuntimeValue& value, std::uint16_t words[2]) cons
     }
     // An integer tag writes exactly; a real one to the nearest raw step.
     const double rounded = real ? std::nearbyint(raw) : raw;
-    if (rounded < low || rounded > high)
+    const Range& range = kIntegerRanges[static_cast<std::size_t>(format)];
+    if (rounded < range.low || rounded > range.high)
         return false;
     const auto bits = static_cast<std::uint32_t>(static_cast<std::int64_t>(rounded));
     if (Width() == 1)

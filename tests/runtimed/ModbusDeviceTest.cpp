@@ -6,8 +6,8 @@
 #include "tests/common/TempDir.h"
 #include "tests/toolkit/RuntimeProcess.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
-#include "toolkit/ToolkitMessages.h"
 #include "toolkit/protocol/RuntimeValue.h"
+#include "toolkit/protocol/TagEntry.h"
 #include "toolkit/protocol/WireReader.h"
 
 #include <QDeadlineTimer>
@@ -22,8 +22,6 @@
 using namespace tk;
 
 namespace {
-
-void Quiet(const VtChar*, const VtChar*) {}
 
 bool WaitFor(const std::function<bool()>& condition, int ms)
 {
@@ -65,16 +63,8 @@ QString MbpollInt32(quint16 port, int address)
 class ModbusDevices : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ToolkitStartup();
-        m_previous = VtSetMessageHandler(&Quiet);
-    }
-    void TearDown() override
-    {
-        VtSetMessageHandler(m_previous);
-        ToolkitShutdown();
-    }
+    void SetUp() override { ToolkitStartup(); }
+    void TearDown() override { ToolkitShutdown(); }
 
     void StartRuntime(const QString& plant)
     {
@@ -92,7 +82,6 @@ protected:
     TempDir m_dir;
     RuntimeProcess m_runtime;
     VtHandle m_handle = nullptr;
-    VtMessageHandler m_previous = nullptr;
 };
 
 } // namespace
@@ -137,6 +126,28 @@ TEST_F(ModbusDevices, EveryTableFormatAndWordOrderReads)
     }
     // Device and simulated tags in one expression.
     EXPECT_EQ(Evaluate("P.Long / 1000 + Sim.Level").toStdString(), "-93");
+
+    // The tag browser's listing shows device tags like any other.
+    RawClient browser(m_runtime.Port());
+    browser.Send(Hello());
+    ASSERT_EQ(browser.Reply(), 0);
+    WireWriter page;
+    page.U32(0);
+    page.U32(100);
+    browser.Send(Frame(vtproto::Request::Browse, page, 2));
+    QByteArray body;
+    ASSERT_EQ(browser.Reply(&body), 0);
+    WireReader listing(body);
+    EXPECT_EQ(listing.U32(), 11u);
+    ASSERT_EQ(listing.U32(), 11u);
+    TagEntry coil;
+    TagEntry input;
+    ASSERT_TRUE(TagEntry::Decode(listing, coil));
+    ASSERT_TRUE(TagEntry::Decode(listing, input));
+    EXPECT_EQ(coil.name.toStdString(), "P.Coil");
+    EXPECT_EQ(input.type, RuntimeValue::Type::Bool);
+    EXPECT_FALSE(input.writable);
+    EXPECT_EQ(input.quality, 192);
 }
 
 TEST_F(ModbusDevices, WritesReachTheDeviceAndItsChangesComeBack)
