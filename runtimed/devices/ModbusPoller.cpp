@@ -87,8 +87,8 @@ void ModbusPoller::Poll()
         const bool due = Clock::now() >= m_retryAt;
         if (!due || !Connect()) {
             if (due)
-                Failed();
-            MarkAll(DeviceQuality::kNotConnected, readings);
+                Failed(DeviceQuality::kNotConnected);
+            MarkAll(m_failure, readings);
             m_readings(std::move(readings));
             return;
         }
@@ -203,13 +203,14 @@ void ModbusPoller::Disconnect(std::uint16_t quality, std::vector<Reading>& readi
 {
     Close();
     m_connected = false;
-    Failed();
+    Failed(quality);
     readings.clear();
     MarkAll(quality, readings);
 }
 
-void ModbusPoller::Failed()
+void ModbusPoller::Failed(std::uint16_t quality)
 {
+    m_failure = quality;
     m_retryAt = Clock::now() + m_retryPause;
     m_retryPause = std::min(m_retryPause * 2, kMaxRetry);
 }

@@ -69,7 +69,7 @@ private:
     void Close();
     Outcome Read(ModbusPoint::Table table, int first, int count, std::uint16_t* words);
     Outcome ReadAlone(const ModbusRead::Member& m, std::vector<Reading>& readings);
-    void Failed();
+    void Failed(std::uint16_t quality);
     void MarkAll(std::uint16_t quality, std::vector<Reading>& readings) const;
     Outcome Classify(int rc) const;
 
@@ -93,4 +93,5 @@ private:
     bool m_connected = false;
     Clock::time_point m_retryAt{};
     std::chrono::milliseconds m_retryPause = kFirstRetry;
+    std::uint16_t m_failure = 0; // the quality of the last failure, kept until a reconnect
 };
