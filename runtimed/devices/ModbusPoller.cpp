@@ -148,7 +148,7 @@ void ModbusPoller::Execute(const Write& write)
 {
     const ModbusPoint& point = write.member.point;
     int rc = -1;
-    if (m_connected || Connect()) {
+    if (Clock::now() < write.expires && (m_connected || Connect())) {
         if (point.table == ModbusPoint::Table::Coil)
             rc = modbus_write_bit(m_context, point.address, write.words[0] ? 1 : 0);
         else if (point.Width() == 1)

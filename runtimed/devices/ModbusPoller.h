@@ -41,6 +41,8 @@ public:
         std::uint64_t ticket;
         ModbusRead::Member member;
         std::uint16_t words[2];
+        // The client has been told of a failure by then: not sent any more.
+        std::chrono::steady_clock::time_point expires;
     };
     using ReadingsSink = std::function<void(std::vector<Reading>)>;
     // ok is false when the device refused the write or did not confirm it.

@@ -50,7 +50,8 @@ void ModbusTcpDevice::Start()
 std::optional<vtproto::Status> ModbusTcpDevice::Write(int tagId, const RuntimeValue& value, WriteDone done)
 {
     const Tag* tag = m_tags.Get(tagId);
-    ModbusPoller::Write write{++m_nextTicket, {tagId, tag->type, tag->point}, {0, 0}};
+    ModbusPoller::Write write{++m_nextTicket, {tagId, tag->type, tag->point}, {0, 0},
+                              std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteDeadlineMs)};
     if (!tag->point.Encode(value, write.words))
         return vtproto::Status::BadValue;
     if (!m_poller)
