@@ -134,21 +134,23 @@ ModbusPoller::Outcome ModbusPoller::Read(ModbusPoint::Table table, int first, in
     if (table == ModbusPoint::Table::Holding || table == ModbusPoint::Table::Input) {
         rc = table == ModbusPoint::Table::Holding ? modbus_read_registers(m_context, first, count, words)
                                                   : modbus_read_input_registers(m_context, first, count, words);
-        return Classify(rc);
+        return rc == count || rc < 0 ? Classify(rc) : Outcome::Broken;
     }
     std::uint8_t bits[ModbusRead::kMaxBits];
     rc = table == ModbusPoint::Table::Coil ? modbus_read_bits(m_context, first, count, bits)
                                            : modbus_read_input_bits(m_context, first, count, bits);
-    if (rc == count)
-        std::copy(bits, bits + count, words);
-    return Classify(rc);
+    if (rc != count)
+        return rc < 0 ? Classify(rc) : Outcome::Broken;
+    std::copy(bits, bits + count, words);
+    return Outcome::Ok;
 }
 
 void ModbusPoller::Execute(const Write& write)
 {
     const ModbusPoint& point = write.member.point;
     int rc = -1;
-    if (Clock::now() < write.expires && (m_connected || Connect())) {
+    const bool sent = Clock::now() < write.expires && (m_connected || Connect());
+    if (sent) {
         if (point.table == ModbusPoint::Table::Coil)
             rc = modbus_write_bit(m_context, point.address, write.words[0] ? 1 : 0);
         else if (point.Width() == 1)
@@ -156,8 +158,8 @@ void ModbusPoller::Execute(const Write& write)
         else
             rc = modbus_write_registers(m_context, point.address, 2, write.words);
     }
-    const bool ok = rc >= 0;
-    if (m_connected && !ok && Classify(rc) == Outcome::Broken) {
+    const bool ok = sent && rc >= 0;
+    if (sent && !ok && Classify(rc) == Outcome::Broken) {
         std::vector<Reading> readings;
         Disconnect(DeviceQuality::kCommFailure, readings);
         m_readings(std::move(readings));
