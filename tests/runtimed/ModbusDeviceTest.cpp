@@ -247,8 +247,10 @@ TEST_F(ModbusDevices, ADeviceThatNeverAnswersDelaysNoOneElse)
     QTcpServer mute;
     ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
     StartRuntime(Device("Live", live.Port()) + Device("Mute", mute.serverPort(), "poll=0.2 timeout=10") +
+                 Device("Brief", mute.serverPort(), "poll=0.2 timeout=0.2") +
                  "Live.Value int rw 0 device=Live table=holding address=0\n"
                  "Mute.Value int rw 4 device=Mute table=holding address=0\n"
+                 "Brief.Value int ro 9 device=Brief table=holding address=0\n"
                  "Local.Value int rw 1\n");
     ASSERT_TRUE(WaitFor([] { return Good("Live.Value"); }, 5000));
 
@@ -280,4 +282,7 @@ TEST_F(ModbusDevices, ADeviceThatNeverAnswersDelaysNoOneElse)
 
     // The write is refused once the runtime stops waiting for the device.
     EXPECT_EQ(writer.Reply(nullptr, 10000), static_cast<int>(vtproto::Status::DeviceError));
+    // With a short time-out the silence shows as a communication failure.
+    EXPECT_TRUE(WaitFor([] { return Quality("Brief.Value") == 0x18; }, 3000));
+    EXPECT_EQ(ReadTag("Brief.Value").toStdString(), "9");
 }
