@@ -183,6 +183,17 @@ QString CheckSimulation(const Tag& tag)
     return {};
 }
 
+// KEY=VALUE, the key in lower case; false without a key.
+bool SplitOption(const QString& field, QString& key, QString& value)
+{
+    const qsizetype eq = field.indexOf('=');
+    if (eq <= 0)
+        return false;
+    key = field.left(eq).toLower();
+    value = field.mid(eq + 1);
+    return true;
+}
+
 // NAME TYPE ACCESS VALUE [key=value ...]
 QString ParseTag(const QStringList& fields, const TagDatabase& tags, Tag& tag)
 {
@@ -202,16 +213,15 @@ QString ParseTag(const QStringList& fields, const TagDatabase& tags, Tag& tag)
     QSet<QString> binding;
     bool fixedQuality = false;
     for (qsizetype i = 4; i < fields.size(); ++i) {
-        const qsizetype eq = fields[i].indexOf('=');
-        if (eq <= 0)
+        QString key;
+        QString value;
+        if (!SplitOption(fields[i], key, value))
             return QStringLiteral("expected key=value, got '%1'").arg(fields[i]);
-        const QString key = fields[i].left(eq).toLower();
         const bool bound = BindingKeys().contains(key);
         if (bound)
             binding.insert(key);
         fixedQuality = fixedQuality || key == "quality";
-        const QString problem = bound ? ApplyBinding(key, fields[i].mid(eq + 1), tags, tag)
-                                      : ApplyOption(key, fields[i].mid(eq + 1), tag);
+        const QString problem = bound ? ApplyBinding(key, value, tags, tag) : ApplyOption(key, value, tag);
         if (!problem.isEmpty())
             return problem;
     }
@@ -232,7 +242,9 @@ bool ParseEndpoint(const QString& text, ModbusTcpSettings& settings)
     settings.host = text.left(colon);
     if (settings.host.startsWith('[') && settings.host.endsWith(']'))
         settings.host = settings.host.mid(1, settings.host.size() - 2);
-    return !settings.host.isEmpty() && !settings.host.contains(QRegularExpression(QStringLiteral("[\\s\\[\\]/]")));
+    // A DNS name is at most 253 characters.
+    return !settings.host.isEmpty() && settings.host.size() <= 253 &&
+           !settings.host.contains(QRegularExpression(QStringLiteral("[\\s\\[\\]/]")));
 }
 
 QString ApplyDeviceOption(const QString& key, const QString& value, ModbusTcpSettings& settings)
@@ -266,10 +278,11 @@ QString ParseDevice(const QStringList& fields, TagDatabase& tags)
     if (!ParseEndpoint(fields[3], settings))
         return QStringLiteral("expected host:port with a port from 1 to 65535, got '%1'").arg(fields[3]);
     for (qsizetype i = 4; i < fields.size(); ++i) {
-        const qsizetype eq = fields[i].indexOf('=');
-        if (eq <= 0)
+        QString key;
+        QString value;
+        if (!SplitOption(fields[i], key, value))
             return QStringLiteral("expected key=value, got '%1'").arg(fields[i]);
-        const QString problem = ApplyDeviceOption(fields[i].left(eq).toLower(), fields[i].mid(eq + 1), settings);
+        const QString problem = ApplyDeviceOption(key, value, settings);
         if (!problem.isEmpty())
             return problem;
     }
