@@ -418,6 +418,39 @@ TEST_F(MainWindowTest, EachTickReadsTheContinuousRowsOfTheLoadedList)
     });
 }
 
+// The keys go wherever the keyboard focus is, as a user's would.
+void PressOnFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << "nothing has the keyboard focus";
+    QTest::keyClick(focus, key, modifiers);
+}
+
+TEST_F(MainWindowTest, AfterLoadingAListTheGridHasTheFocusAtItsFirstRowWhateverTheLength)
+{
+    ASSERT_TRUE(StartServer());
+    for (const int rows : {3, 50000}) {
+        QByteArray list;
+        for (int i = 0; i < rows; ++i)
+            list += "Plant.Tag" + QByteArray::number(i) + "|0\r\n";
+        data.Write("DBRemoteQuillon.dat", list);
+        MainWindow window(data.Path());
+        Run(window, [&] {
+            CGridQuillon& grid = window.m_Grid;
+            ASSERT_EQ(grid.GetRowCount(), rows + 2);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 0)) << rows;
+            EXPECT_EQ(QApplication::focusWidget(), &grid) << rows;
+            PressOnFocus(Qt::Key_Down);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 0)) << rows;
+            PressOnFocus(Qt::Key_End, Qt::ControlModifier);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(rows + 1, 3)) << rows;
+            PressOnFocus(Qt::Key_Home, Qt::ControlModifier);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 0)) << rows;
+            EXPECT_TRUE(window.isVisible()) << rows;
+        });
+    }
+}
+
 TEST_F(MainWindowTest, F1OpensTheUserGuide)
 {
     ASSERT_TRUE(StartServer());
