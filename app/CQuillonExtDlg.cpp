@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <QWindow>
 
 namespace {
 
@@ -278,19 +279,16 @@ void CQuillonExtDlg::ApplyAlwaysOnTop()
     const bool on = m_bAlwaysOnTop != FALSE;
     if (m_alwaysOnTopAction)
         m_alwaysOnTopAction->setChecked(on);
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == windowFlags())
         return;
-    // Changing a flag re-creates the native window; show it again where it
-    // was, without taking the focus.
-    const bool wasVisible = isVisible();
-    const QRect where = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        setAttribute(Qt::WA_ShowWithoutActivating, true);
-        setGeometry(where);
-        show();
-        setAttribute(Qt::WA_ShowWithoutActivating, false);
-    }
+    // setWindowFlags would re-create a shown window by hiding it, and hiding a
+    // dialog ends its modal loop: the native window alone changes its stacking
+    // and stays where it is, with its size and focus.
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
 }
 
 void CQuillonExtDlg::OnSysCommand(UINT id)

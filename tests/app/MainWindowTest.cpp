@@ -10,7 +10,9 @@
 #include "tests/common/TempDir.h"
 #include "tests/toolkit/RuntimeProcess.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 
@@ -270,6 +272,74 @@ TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
         EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, data.File("QuillonExt.ini")), 0u);
     });
+}
+
+// Alt+Space on whatever has the keyboard focus opens the window's own menu;
+// the key then chooses in it, as a user's would. A menu left open is closed
+// rather than left to hang the test.
+void ChooseInWindowMenu(QWidget& window, Qt::Key key)
+{
+    QTimer::singleShot(0, [key] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        QTest::keyClick(menu, key);
+        if (menu->isVisible())
+            menu->close();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    // A window manager gives the activation back when the menu closes; the
+    // offscreen platform does not.
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }));
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopFromTheWindowMenuKeepsTheWindowOpenAsItWas)
+{
+    ASSERT_TRUE(StartServer());
+    data.Write("DBRemoteQuillon.dat", "Plant.Tank1.Level|1\r\n");
+    const QString ini = data.File("QuillonExt.ini");
+    MainWindow window(data.Path());
+    QAction* item = nullptr;
+    QRect placed;
+    bool secondActionRan = false;
+    // Both toggles are made from inside the window's own loop; the loop must
+    // still be running for the action queued after them.
+    QTimer::singleShot(0, &window, [&] {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_NE(window.GetSystemMenu(), nullptr);
+        for (QAction* action : window.GetSystemMenu()->actions()) {
+            if (action->text() == "Always on &Top")
+                item = action;
+        }
+        ASSERT_NE(item, nullptr);
+        EXPECT_FALSE(item->isChecked());
+        placed = window.geometry();
+
+        ChooseInWindowMenu(window, Qt::Key_T);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(item->isChecked());
+        EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, ini), 1u);
+
+        ChooseInWindowMenu(window, Qt::Key_T);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_FALSE(item->isChecked());
+        EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, ini), 0u);
+
+        QTimer::singleShot(0, &window, [&] {
+            secondActionRan = true;
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(window.geometry(), placed);
+            EXPECT_EQ(QApplication::focusWidget(), &window.m_Grid);
+            EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Tank1.Level");
+            window.EndDialog(IDOK);
+        });
+    });
+    EXPECT_EQ(window.DoModal(), IDOK);
+    EXPECT_TRUE(secondActionRan) << "the window's loop ended with the toggle";
 }
 
 TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
