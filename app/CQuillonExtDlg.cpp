@@ -229,8 +229,12 @@ void CQuillonExtDlg::SaveWatchList()
     if (!m_bListLoaded)
         return;
     std::vector<WatchListRow> rows;
-    // The last row is the empty entry row and is not stored.
-    for (int row = 1; row < m_Grid.GetRowCount() - 1; ++row)
+    // The empty entry row is not stored; a last row that holds a text (a
+    // pick whose commit was refused) is.
+    int end = m_Grid.GetRowCount();
+    if (end > 1 && m_Grid.GetItemText(end - 1, CGridQuillon::ColTag).isEmpty())
+        --end;
+    for (int row = 1; row < end; ++row)
         rows.push_back({m_Grid.GetItemText(row, CGridQuillon::ColTag), m_Grid.IsContinuous(row) != FALSE});
     WatchListFile::Write(WatchListPath(), rows);
 }
@@ -375,8 +379,11 @@ void CQuillonExtDlg::OnTimer(UINT)
 
 void CQuillonExtDlg::MarkDisconnected()
 {
-    if (m_bConnected)
-        ::CloseConnection(m_hConnection);
+    // The same loss may be reported twice (a refresh while the tag browser is
+    // open, then the browser's own check): it is marked once.
+    if (!m_bConnected)
+        return;
+    ::CloseConnection(m_hConnection);
     m_bConnected = FALSE;
     setWindowTitle(windowTitle() + LoadResString(IDS_DISCONNECTED));
 }

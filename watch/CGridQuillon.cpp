@@ -142,6 +142,12 @@ int CGridQuillon::InsertWatchRow(int at)
     return row;
 }
 
+void CGridQuillon::KeepEmptyLastRow()
+{
+    if (GetRowCount() < 2 || !GetItemText(GetRowCount() - 1, ColTag).isEmpty())
+        InsertWatchRow(-1);
+}
+
 // Below the header the Continuous cell is a check box from the start, rather
 // than a plain cell replaced in every new row.
 CGridCellBase* CGridQuillon::CreateCell(int row, int col)

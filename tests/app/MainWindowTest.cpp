@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/TickCount.h"
+#include "res/Resource.h"
 #include "tests/common/TempDir.h"
 #include "tests/toolkit/RuntimeProcess.h"
 
@@ -519,6 +520,104 @@ TEST_F(MainWindowTest, AfterLoadingAListTheGridHasTheFocusAtItsFirstRowWhateverT
             EXPECT_TRUE(window.isVisible()) << rows;
         });
     }
+}
+
+// Drives the runtime's tag browser once it is the open dialog: 'during' runs
+// while it is open, then the filter gets the tag's name and Return picks it.
+void PickInBrowser(const QWidget& window, const QString& tag, const std::function<void()>& during, int polls = 500)
+{
+    QTimer::singleShot(10, [&window, tag, during, polls] {
+        auto* browser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!browser || browser == &window) {
+            if (polls > 0)
+                PickInBrowser(window, tag, during, polls - 1);
+            else
+                ADD_FAILURE() << "the tag browser did not open";
+            return;
+        }
+        QLineEdit* filter = browser->findChild<QLineEdit*>();
+        during();
+        if (filter) {
+            QTest::keyClicks(filter, tag);
+            QTest::keyClick(filter, Qt::Key_Return);
+        }
+        if (browser->isVisible()) {
+            ADD_FAILURE() << "the tag browser picked nothing";
+            browser->reject();
+        }
+    });
+}
+
+void DoubleClickCell(CGridQuillon& grid, int row, int col)
+{
+    CRect rect;
+    grid.GetCellRect(row, col, &rect);
+    const QPoint centre((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
+    // Past the double-click time, so that the next press pair is one double-click.
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre, 1000);
+}
+
+// The runtime's server, killed while the tag browser is open; a refresh then
+// finds the loss, as the window's timer does.
+class BrowserLossTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(StartServer());
+    }
+
+    void LoseConnection(MainWindow& window)
+    {
+        server.Kill();
+        window.OnTimer(1);
+        EXPECT_EQ(window.windowTitle(), kDisconnected);
+    }
+
+    const QString kDisconnected = "Quillon: <127.0.0.1> - Disconnected";
+};
+
+TEST_F(BrowserLossTest, APickWhoseCommitIsRefusedKeepsItsRowAnEmptyRowAfterItAndIsSaved)
+{
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        CGridQuillon& grid = window.m_Grid;
+        window.OnTimer(1);
+        PickInBrowser(window, "Plant.Tank1.Level", [&] { LoseConnection(window); });
+        DoubleClickCell(grid, 1, CGridQuillon::ColTag);
+        EXPECT_EQ(window.windowTitle(), kDisconnected);
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Tank1.Level");
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
+        EXPECT_EQ(grid.GetRowCount(), 3);
+        EXPECT_EQ(grid.GetItemText(grid.GetRowCount() - 1, CGridQuillon::ColTag), "") << "an empty row follows";
+    });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank1.Level|0\r\n");
+}
+
+TEST_F(BrowserLossTest, InsertTagAfterARefreshMarkedTheLossMarksNothingMore)
+{
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        CGridQuillon& grid = window.m_Grid;
+        window.OnTimer(1);
+        PickInBrowser(window, "Plant.Pump1.Speed", [&] { LoseConnection(window); });
+        grid.OnCommand(ID_INSERT_TAG);
+        EXPECT_EQ(window.windowTitle(), kDisconnected);
+        ASSERT_EQ(grid.GetRowCount(), 3);
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Pump1.Speed");
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
+        EXPECT_EQ(grid.GetItemText(2, CGridQuillon::ColTag), "");
+    });
+}
+
+TEST_F(MainWindowTest, ALastRowThatHoldsATextIsSaved)
+{
+    ASSERT_TRUE(StartServer());
+    MainWindow window(data.Path());
+    Run(window, [&] { window.m_Grid.SetItemText(1, CGridQuillon::ColTag, "Plant.Tank2.Product"); });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank2.Product|0\r\n");
 }
 
 TEST_F(MainWindowTest, F1OpensTheUserGuide)
