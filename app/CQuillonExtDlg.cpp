@@ -219,9 +219,26 @@ QString CQuillonExtDlg::WatchListPath() const
 
 void CQuillonExtDlg::LoadWatchList()
 {
+    FileStore::ReadStatus status = FileStore::ReadStatus::Read;
+    const std::vector<WatchListRow> rows = WatchListFile::Read(WatchListPath(), &status);
+    if (status != FileStore::ReadStatus::Read && status != FileStore::ReadStatus::Missing) {
+        // Whatever stands under the name stays as it is: nothing of it is
+        // shown, and closing does not write over it.
+        ShowListNotLoaded(status);
+        return;
+    }
     // Rows are only placed here; Continuous rows are read on the next tick.
-    m_Grid.AppendWatchRows(WatchListFile::Read(WatchListPath()));
+    m_Grid.AppendWatchRows(rows);
     m_bListLoaded = true;
+}
+
+void CQuillonExtDlg::ShowListNotLoaded(FileStore::ReadStatus status)
+{
+    const UINT reason = status == FileStore::ReadStatus::NotRegular ? IDS_LIST_NOT_A_FILE
+                        : status == FileStore::ReadStatus::TooLarge ? IDS_LIST_TOO_LARGE
+                                                                     : IDS_LIST_UNREADABLE;
+    AfxMessageBox(FormatMessage(LoadResString(IDS_LIST_NOT_LOADED), {WatchListPath(), LoadResString(reason)}),
+                  MB_OK | MB_ICONERROR);
 }
 
 void CQuillonExtDlg::SaveWatchList()
