@@ -569,11 +569,23 @@ protected:
         ASSERT_TRUE(StartServer());
     }
 
-    void LoseConnection(MainWindow& window)
+    // In a running window: 'open' opens the browser, the loss comes while it
+    // is open, and the tag is picked. Either way the pick lands in row 1.
+    void PickLosingTheConnection(MainWindow& window, const QString& tag, const std::function<void()>& open)
     {
-        server.Kill();
+        const CGridQuillon& grid = window.m_Grid;
         window.OnTimer(1);
-        EXPECT_EQ(window.windowTitle(), kDisconnected);
+        PickInBrowser(window, tag, [&] {
+            server.Kill();
+            window.OnTimer(1);
+            EXPECT_EQ(window.windowTitle(), kDisconnected);
+        });
+        open();
+        EXPECT_EQ(window.windowTitle(), kDisconnected) << "marked once";
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), tag);
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
+        EXPECT_EQ(grid.GetRowCount(), 3);
+        EXPECT_EQ(grid.GetItemText(grid.GetRowCount() - 1, CGridQuillon::ColTag), "") << "an empty row follows";
     }
 
     const QString kDisconnected = "Quillon: <127.0.0.1> - Disconnected";
@@ -583,15 +595,8 @@ TEST_F(BrowserLossTest, APickWhoseCommitIsRefusedKeepsItsRowAnEmptyRowAfterItAnd
 {
     MainWindow window(data.Path());
     Run(window, [&] {
-        CGridQuillon& grid = window.m_Grid;
-        window.OnTimer(1);
-        PickInBrowser(window, "Plant.Tank1.Level", [&] { LoseConnection(window); });
-        DoubleClickCell(grid, 1, CGridQuillon::ColTag);
-        EXPECT_EQ(window.windowTitle(), kDisconnected);
-        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Tank1.Level");
-        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
-        EXPECT_EQ(grid.GetRowCount(), 3);
-        EXPECT_EQ(grid.GetItemText(grid.GetRowCount() - 1, CGridQuillon::ColTag), "") << "an empty row follows";
+        PickLosingTheConnection(window, "Plant.Tank1.Level",
+                                [&] { DoubleClickCell(window.m_Grid, 1, CGridQuillon::ColTag); });
     });
     EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank1.Level|0\r\n");
 }
@@ -600,15 +605,7 @@ TEST_F(BrowserLossTest, InsertTagAfterARefreshMarkedTheLossMarksNothingMore)
 {
     MainWindow window(data.Path());
     Run(window, [&] {
-        CGridQuillon& grid = window.m_Grid;
-        window.OnTimer(1);
-        PickInBrowser(window, "Plant.Pump1.Speed", [&] { LoseConnection(window); });
-        grid.OnCommand(ID_INSERT_TAG);
-        EXPECT_EQ(window.windowTitle(), kDisconnected);
-        ASSERT_EQ(grid.GetRowCount(), 3);
-        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Pump1.Speed");
-        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
-        EXPECT_EQ(grid.GetItemText(2, CGridQuillon::ColTag), "");
+        PickLosingTheConnection(window, "Plant.Pump1.Speed", [&] { window.m_Grid.OnCommand(ID_INSERT_TAG); });
     });
 }
 

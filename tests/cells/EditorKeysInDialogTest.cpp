@@ -85,6 +85,24 @@ protected:
         Flush();
     }
 
+    // Return ends an edit of (2, col) and moves the focus one row down, as
+    // the exit key does; Escape ends the next edit where it is.
+    template <typename Editor>
+    void EndWithReturnThenEscape(int col)
+    {
+        EditWithF2(2, col);
+        ASSERT_NE(grid->findChild<Editor*>(), nullptr);
+        Press(Qt::Key_Return);
+        EXPECT_EQ(grid->findChild<Editor*>(), nullptr) << "Return ends the edit";
+        EXPECT_EQ(grid->GetFocusCell(), CCellID(3, col)) << "one row down, not two";
+
+        EditWithF2(2, col);
+        ASSERT_NE(grid->findChild<Editor*>(), nullptr);
+        Press(Qt::Key_Escape);
+        EXPECT_EQ(grid->findChild<Editor*>(), nullptr) << "Escape ends the edit";
+        EXPECT_EQ(grid->GetFocusCell(), CCellID(2, col));
+    }
+
     QDialog dialog;
     CGridCtrl* grid = new CGridCtrl(6, 4, 1, 1);
 };
@@ -95,17 +113,7 @@ TEST_F(EditorKeysInDialog, ReturnAndEscapeEndAListEditAndGoNoFurther)
         Combo()->SetStyle(style);
         grid->SetItemText(2, kCombo, QStringLiteral("Beta"));
         const bool stillRunning = RunInDialog([&] {
-            EditWithF2(2, kCombo);
-            ASSERT_NE(grid->findChild<CInPlaceList*>(), nullptr);
-            Press(Qt::Key_Return);
-            EXPECT_EQ(grid->findChild<CInPlaceList*>(), nullptr) << "Return ends the edit";
-            EXPECT_EQ(grid->GetFocusCell(), CCellID(3, kCombo)) << "one row down, not two";
-
-            EditWithF2(2, kCombo);
-            ASSERT_NE(grid->findChild<CInPlaceList*>(), nullptr);
-            Press(Qt::Key_Escape);
-            EXPECT_EQ(grid->findChild<CInPlaceList*>(), nullptr) << "Escape ends the edit";
-            EXPECT_EQ(grid->GetFocusCell(), CCellID(2, kCombo));
+            EndWithReturnThenEscape<CInPlaceList>(kCombo);
             EXPECT_EQ(grid->GetItemText(2, kCombo), QStringLiteral("Beta"));
         });
         EXPECT_TRUE(stillRunning) << "the dialog ended under the list's keys, style " << style;
@@ -114,19 +122,7 @@ TEST_F(EditorKeysInDialog, ReturnAndEscapeEndAListEditAndGoNoFurther)
 
 TEST_F(EditorKeysInDialog, ReturnAndEscapeEndADateTimeEditAndGoNoFurther)
 {
-    const bool stillRunning = RunInDialog([&] {
-        EditWithF2(2, kDate);
-        ASSERT_NE(grid->findChild<CInPlaceDateTime*>(), nullptr);
-        Press(Qt::Key_Return);
-        EXPECT_EQ(grid->findChild<CInPlaceDateTime*>(), nullptr) << "Return ends the edit";
-        EXPECT_EQ(grid->GetFocusCell(), CCellID(3, kDate)) << "one row down, not two";
-
-        EditWithF2(2, kDate);
-        ASSERT_NE(grid->findChild<CInPlaceDateTime*>(), nullptr);
-        Press(Qt::Key_Escape);
-        EXPECT_EQ(grid->findChild<CInPlaceDateTime*>(), nullptr) << "Escape ends the edit";
-        EXPECT_EQ(grid->GetFocusCell(), CCellID(2, kDate));
-    });
+    const bool stillRunning = RunInDialog([&] { EndWithReturnThenEscape<CInPlaceDateTime>(kDate); });
     EXPECT_TRUE(stillRunning) << "the dialog ended under the date/time editor's keys";
 }
 
