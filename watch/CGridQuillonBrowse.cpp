@@ -28,12 +28,12 @@ QString CGridQuillon::PickTag()
 }
 
 // The browser lists the runtime's own names, so no forbidden-function check.
-// A connection lost while the browser was open leaves the name unread: the
-// toolkit's handle is closed by then.
+// A connection lost while the browser was open leaves the name unread; a
+// refresh may have closed the handle by then.
 void CGridQuillon::SetPickedTag(int row, const QString& name)
 {
     SetItemText(row, ColTag, name);
-    if (IsConnected())
+    if (CheckConnection())
         EvaluateRowOnce(row, name, Evaluation::Picked);
 }
 
