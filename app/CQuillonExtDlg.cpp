@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <QWindow>
 
 namespace {
 
@@ -218,9 +219,26 @@ QString CQuillonExtDlg::WatchListPath() const
 
 void CQuillonExtDlg::LoadWatchList()
 {
+    FileStore::ReadStatus status = FileStore::ReadStatus::Read;
+    const std::vector<WatchListRow> rows = WatchListFile::Read(WatchListPath(), &status);
+    if (status != FileStore::ReadStatus::Read && status != FileStore::ReadStatus::Missing) {
+        // Whatever stands under the name stays as it is: nothing of it is
+        // shown, and closing does not write over it.
+        ShowListNotLoaded(status);
+        return;
+    }
     // Rows are only placed here; Continuous rows are read on the next tick.
-    m_Grid.AppendWatchRows(WatchListFile::Read(WatchListPath()));
+    m_Grid.AppendWatchRows(rows);
     m_bListLoaded = true;
+}
+
+void CQuillonExtDlg::ShowListNotLoaded(FileStore::ReadStatus status)
+{
+    const UINT reason = status == FileStore::ReadStatus::NotRegular ? IDS_LIST_NOT_A_FILE
+                        : status == FileStore::ReadStatus::TooLarge ? IDS_LIST_TOO_LARGE
+                                                                     : IDS_LIST_UNREADABLE;
+    AfxMessageBox(FormatMessage(LoadResString(IDS_LIST_NOT_LOADED), {WatchListPath(), LoadResString(reason)}),
+                  MB_OK | MB_ICONERROR);
 }
 
 void CQuillonExtDlg::SaveWatchList()
@@ -228,8 +246,12 @@ void CQuillonExtDlg::SaveWatchList()
     if (!m_bListLoaded)
         return;
     std::vector<WatchListRow> rows;
-    // The last row is the empty entry row and is not stored.
-    for (int row = 1; row < m_Grid.GetRowCount() - 1; ++row)
+    // The empty entry row is not stored; a last row that holds a text (a
+    // pick whose commit was refused) is.
+    int end = m_Grid.GetRowCount();
+    if (end > 1 && m_Grid.GetItemText(end - 1, CGridQuillon::ColTag).isEmpty())
+        --end;
+    for (int row = 1; row < end; ++row)
         rows.push_back({m_Grid.GetItemText(row, CGridQuillon::ColTag), m_Grid.IsContinuous(row) != FALSE});
     WatchListFile::Write(WatchListPath(), rows);
 }
@@ -278,19 +300,16 @@ void CQuillonExtDlg::ApplyAlwaysOnTop()
     const bool on = m_bAlwaysOnTop != FALSE;
     if (m_alwaysOnTopAction)
         m_alwaysOnTopAction->setChecked(on);
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == windowFlags())
         return;
-    // Changing a flag re-creates the native window; show it again where it
-    // was, without taking the focus.
-    const bool wasVisible = isVisible();
-    const QRect where = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        setAttribute(Qt::WA_ShowWithoutActivating, true);
-        setGeometry(where);
-        show();
-        setAttribute(Qt::WA_ShowWithoutActivating, false);
-    }
+    // setWindowFlags would re-create a shown window by hiding it, and hiding a
+    // dialog ends its modal loop: the native window alone changes its stacking
+    // and stays where it is, with its size and focus.
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
 }
 
 void CQuillonExtDlg::OnSysCommand(UINT id)
@@ -377,8 +396,11 @@ void CQuillonExtDlg::OnTimer(UINT)
 
 void CQuillonExtDlg::MarkDisconnected()
 {
-    if (m_bConnected)
-        ::CloseConnection(m_hConnection);
+    // The same loss may be reported twice (a refresh while the tag browser is
+    // open, then the browser's own check): it is marked once.
+    if (!m_bConnected)
+        return;
+    ::CloseConnection(m_hConnection);
     m_bConnected = FALSE;
     setWindowTitle(windowTitle() + LoadResString(IDS_DISCONNECTED));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CSizingDialog.h"
+#include "platform/FileStore.h"
 #include "runtime/VantelToolkit.h"
 #include "watch/CGridQuillon.h"
 #include "watch/CWatchGridHost.h"
@@ -81,6 +82,7 @@ private:
     void WriteColumnWidths();
     void CreateWatchGrid();
     void LoadWatchList();
+    void ShowListNotLoaded(FileStore::ReadStatus status);
     void SaveWatchList();
     QString WatchListPath() const;
 

@@ -1,8 +1,5 @@
 #include "WatchListFile.h"
 
-#include "platform/FileStore.h"
-
-#include <QFile>
 #include <QStringDecoder>
 
 namespace {
@@ -100,12 +97,13 @@ std::vector<WatchListRow> WatchListFile::Decode(const QByteArray& bytes)
     return rows;
 }
 
-std::vector<WatchListRow> WatchListFile::Read(const QString& path)
+std::vector<WatchListRow> WatchListFile::Read(const QString& path, FileStore::ReadStatus* status)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    return Decode(file.readAll());
+    QByteArray bytes;
+    const FileStore::ReadStatus result = FileStore::Read(path, kMaxBytes, bytes);
+    if (status)
+        *status = result;
+    return Decode(bytes);
 }
 
 bool WatchListFile::Write(const QString& path, const std::vector<WatchListRow>& rows)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileStore.h"
 #include "watch/WatchListRow.h"
 
 #include <QByteArray>
@@ -19,8 +20,12 @@ public:
     static QByteArray Encode(const std::vector<WatchListRow>& rows);
     static std::vector<WatchListRow> Decode(const QByteArray& bytes);
 
-    // A missing or unreadable file reads as no rows.
-    static std::vector<WatchListRow> Read(const QString& path);
+    // A list larger than this is no list of ours.
+    static constexpr qint64 kMaxBytes = qint64(64) << 20;
+    // The rows of the file; a missing file reads as no rows. Anything else
+    // that is not a readable regular file of at most kMaxBytes gives no rows,
+    // and its reason in status.
+    static std::vector<WatchListRow> Read(const QString& path, FileStore::ReadStatus* status = nullptr);
     // Replaces the file only once the new content is complete.
     static bool Write(const QString& path, const std::vector<WatchListRow>& rows);
 };

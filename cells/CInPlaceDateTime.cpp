@@ -77,7 +77,9 @@ void CInPlaceDateTime::keyPressEvent(QKeyEvent* event)
     const UINT nChar = VirtualKeyFromEvent(event);
     if (IsEndingKeyDown(nChar))
         ExitWith(nChar);
-    else
+    // Return and Escape end the edit when released; the spin box would let
+    // their press on to the grid and the dialog.
+    else if (!IsEndingKeyUp(nChar))
         QDateTimeEdit::keyPressEvent(event);
 }
 

@@ -129,6 +129,10 @@ int CInPlaceList::GetDropWidth() const
 
 bool CInPlaceList::OnKeyDown(UINT nChar)
 {
+    // Return and Escape end the edit when released; their press is the
+    // editor's too, or it would move the grid and close the dialog.
+    if (IsEndingKeyUp(nChar))
+        return true;
     if (!(IsPageOrArrowKey(nChar) && m_bExitOnArrows) && !IsEndingKeyDown(nChar))
         return false;
     ExitWith(nChar);

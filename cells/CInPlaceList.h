@@ -27,7 +27,8 @@ public:
     // The list's width: its widest item and a scroll bar, at most 200 pixels.
     int GetDropWidth() const;
 
-    // The key handling its edit field passes on; TRUE when the key ended the edit.
+    // The key handling its edit field passes on; TRUE when the key is the
+    // editor's alone: it ended the edit, or ends it when released.
     bool OnKeyDown(UINT nChar);
     bool OnKeyUp(UINT nChar);
 

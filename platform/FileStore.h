@@ -12,7 +12,13 @@
 class FileStore
 {
 public:
-    // False when the file is missing, unreadable, or larger than maxBytes.
+    enum class ReadStatus { Read, Missing, NotRegular, TooLarge, Unreadable };
+    // Reads a regular file of at most maxBytes whole. Anything else under the
+    // name (a FIFO, a device, a folder) is refused without waiting on it, and
+    // out is then empty.
+    static ReadStatus Read(const QString& path, qint64 maxBytes, QByteArray& out);
+    // False when the file is missing, unreadable, no regular file, or larger
+    // than maxBytes.
     static bool ReadAll(const QString& path, qint64 maxBytes, QByteArray& out);
     static bool WriteAll(const QString& path, const QByteArray& bytes);
 

@@ -13,6 +13,11 @@ constexpr UINT IDS_ALWAYS_ON_TOP = 132;
 constexpr UINT IDS_LOCAL_SERVER = 133;
 constexpr UINT IDS_CONNECT_ERROR = 134;
 constexpr UINT IDS_INVALID_CREDENTIAL = 135;
+// The stored watch list was not loaded; the reason fills the second "%s".
+constexpr UINT IDS_LIST_NOT_LOADED = 136;
+constexpr UINT IDS_LIST_NOT_A_FILE = 137;
+constexpr UINT IDS_LIST_TOO_LARGE = 138;
+constexpr UINT IDS_LIST_UNREADABLE = 139;
 constexpr UINT IDS_INVALID_EXPRESSION = 24594;
 constexpr UINT IDS_CLIPBOARD_ERROR = 33796;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

@@ -5,10 +5,11 @@
 work=$(mktemp -d)
 server_pid=""
 program_pid=""
+# A process that already ended must not stop the clean-up under set -e.
 cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  wait 2>/dev/null
+  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT

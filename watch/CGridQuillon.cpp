@@ -142,6 +142,12 @@ int CGridQuillon::InsertWatchRow(int at)
     return row;
 }
 
+void CGridQuillon::KeepEmptyLastRow()
+{
+    if (GetRowCount() < 2 || !GetItemText(GetRowCount() - 1, ColTag).isEmpty())
+        InsertWatchRow(-1);
+}
+
 // Below the header the Continuous cell is a check box from the start, rather
 // than a plain cell replaced in every new row.
 CGridCellBase* CGridQuillon::CreateCell(int row, int col)
@@ -156,6 +162,8 @@ void CGridQuillon::AppendWatchRows(const std::vector<WatchListRow>& rows)
     // Drawing and the scroll bars wait for the last row, so that each row
     // costs the same however many came before.
     const BOOL drawing = GetRedraw();
+    // Each inserted row clears the focus cell; the user keeps the one he had.
+    const CCellID focus = GetFocusCell();
     SetRedraw(FALSE);
     for (const WatchListRow& entry : rows) {
         const int row = GetRowCount() - 1;
@@ -165,6 +173,8 @@ void CGridQuillon::AppendWatchRows(const std::vector<WatchListRow>& rows)
             break;
     }
     SetRedraw(drawing, TRUE);
+    if (IsValid(focus))
+        SetFocusCell(focus);
 }
 
 BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)

@@ -33,6 +33,9 @@ public:
 
     // Inserts a prepared empty watch row at 'at' (-1 appends); its index, or -1.
     int InsertWatchRow(int at);
+    // Appends an empty row unless the last row is one already: there is
+    // always a row to type into.
+    void KeepEmptyLastRow();
     // Puts each stored row into the empty entry row and appends a new entry
     // row after it, as a loaded list is placed; nothing is read or checked.
     void AppendWatchRows(const std::vector<WatchListRow>& rows);

@@ -28,15 +28,17 @@ QString CGridQuillon::PickTag()
 }
 
 // The browser lists the runtime's own names, so no forbidden-function check.
+// A connection lost while the browser was open leaves the name unread; a
+// refresh may have closed the handle by then.
 void CGridQuillon::SetPickedTag(int row, const QString& name)
 {
     SetItemText(row, ColTag, name);
-    EvaluateRowOnce(row, name, Evaluation::Picked);
+    if (CheckConnection())
+        EvaluateRowOnce(row, name, Evaluation::Picked);
 }
 
 void CGridQuillon::OnInsertTag()
 {
-    CWatchGridHost* host = Host();
     if (!IsConnected())
         return;
     const CCellID focus = GetFocusCell();
@@ -48,8 +50,7 @@ void CGridQuillon::OnInsertTag()
         SetFocusCell(focus);
         setFocus(Qt::OtherFocusReason);
     }
-    if (m_rt->IsConnectionLost(host->GetConnection()))
-        host->MarkDisconnected();
+    CheckConnection();
 }
 
 BOOL CGridQuillon::OnReflectedNotify(NMHDR* header, LRESULT* result)
@@ -78,10 +79,12 @@ void CGridQuillon::OnDblClickNotify()
         // Column 0 is evaluated here and gets the automatic empty row.
         ValidateEdit(focus.row, focus.col, name);
         SetPickedTag(focus.row, name);
-        if (focus.col != ColTag) {
+        if (focus.col != ColTag)
             InsertWatchRow(-1);
-            SetFocusCell(focus);
-        }
+        // A refused commit (the connection lost while the browser was open)
+        // added no row after the name.
+        KeepEmptyLastRow();
+        SetFocusCell(focus);
     }
     Refresh();
 }

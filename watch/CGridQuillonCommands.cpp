@@ -225,8 +225,7 @@ void CGridQuillon::OnDeleteLine()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (int count = last - first + 1; count > 0; --count)
         DeleteRow(first);
-    if (GetRowCount() < 2 || !GetItemText(GetRowCount() - 1, ColTag).isEmpty())
-        InsertWatchRow(-1);
+    KeepEmptyLastRow();
     first = std::min(first, GetRowCount() - 1);
     if (first > 0)
         SelectSingleCell(CCellID(first, ColTag));

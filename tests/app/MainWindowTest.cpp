@@ -7,10 +7,13 @@
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/TickCount.h"
+#include "res/Resource.h"
 #include "tests/common/TempDir.h"
 #include "tests/toolkit/RuntimeProcess.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 
@@ -272,6 +275,74 @@ TEST_F(MainWindowTest, AlwaysOnTopIsReadAtOpeningAndWrittenAtEachToggle)
     });
 }
 
+// Alt+Space on whatever has the keyboard focus opens the window's own menu;
+// the key then chooses in it, as a user's would. A menu left open is closed
+// rather than left to hang the test.
+void ChooseInWindowMenu(QWidget& window, Qt::Key key)
+{
+    QTimer::singleShot(0, [key] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        QTest::keyClick(menu, key);
+        if (menu->isVisible())
+            menu->close();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space, Qt::AltModifier);
+    // A window manager gives the activation back when the menu closes; the
+    // offscreen platform does not.
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }));
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopFromTheWindowMenuKeepsTheWindowOpenAsItWas)
+{
+    ASSERT_TRUE(StartServer());
+    data.Write("DBRemoteQuillon.dat", "Plant.Tank1.Level|1\r\n");
+    const QString ini = data.File("QuillonExt.ini");
+    MainWindow window(data.Path());
+    QAction* item = nullptr;
+    QRect placed;
+    bool secondActionRan = false;
+    // Both toggles are made from inside the window's own loop; the loop must
+    // still be running for the action queued after them.
+    QTimer::singleShot(0, &window, [&] {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_NE(window.GetSystemMenu(), nullptr);
+        for (QAction* action : window.GetSystemMenu()->actions()) {
+            if (action->text() == "Always on &Top")
+                item = action;
+        }
+        ASSERT_NE(item, nullptr);
+        EXPECT_FALSE(item->isChecked());
+        placed = window.geometry();
+
+        ChooseInWindowMenu(window, Qt::Key_T);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(item->isChecked());
+        EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, ini), 1u);
+
+        ChooseInWindowMenu(window, Qt::Key_T);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_FALSE(item->isChecked());
+        EXPECT_EQ(GetPrivateProfileIntW("Options", "AlwaysOnTop", 7, ini), 0u);
+
+        QTimer::singleShot(0, &window, [&] {
+            secondActionRan = true;
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(window.geometry(), placed);
+            EXPECT_EQ(QApplication::focusWidget(), &window.m_Grid);
+            EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColTag), "Plant.Tank1.Level");
+            window.EndDialog(IDOK);
+        });
+    });
+    EXPECT_EQ(window.DoModal(), IDOK);
+    EXPECT_TRUE(secondActionRan) << "the window's loop ended with the toggle";
+}
+
 TEST_F(MainWindowTest, ReturnLeavesTheWindowOpenAndEscapeClosesIt)
 {
     ASSERT_TRUE(StartServer());
@@ -416,6 +487,134 @@ TEST_F(MainWindowTest, EachTickReadsTheContinuousRowsOfTheLoadedList)
         EXPECT_EQ(window.m_Grid.GetItemText(1, CGridQuillon::ColQuality), "GOOD");
         EXPECT_EQ(window.m_Grid.GetItemText(2, CGridQuillon::ColValue), "") << "only Continuous rows are read";
     });
+}
+
+// The keys go wherever the keyboard focus is, as a user's would.
+void PressOnFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << "nothing has the keyboard focus";
+    QTest::keyClick(focus, key, modifiers);
+}
+
+TEST_F(MainWindowTest, AfterLoadingAListTheGridHasTheFocusAtItsFirstRowWhateverTheLength)
+{
+    ASSERT_TRUE(StartServer());
+    for (const int rows : {3, 50000}) {
+        QByteArray list;
+        for (int i = 0; i < rows; ++i)
+            list += "Plant.Tag" + QByteArray::number(i) + "|0\r\n";
+        data.Write("DBRemoteQuillon.dat", list);
+        MainWindow window(data.Path());
+        Run(window, [&] {
+            CGridQuillon& grid = window.m_Grid;
+            ASSERT_EQ(grid.GetRowCount(), rows + 2);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 0)) << rows;
+            EXPECT_EQ(QApplication::focusWidget(), &grid) << rows;
+            PressOnFocus(Qt::Key_Down);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 0)) << rows;
+            PressOnFocus(Qt::Key_End, Qt::ControlModifier);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(rows + 1, 3)) << rows;
+            PressOnFocus(Qt::Key_Home, Qt::ControlModifier);
+            EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 0)) << rows;
+            EXPECT_TRUE(window.isVisible()) << rows;
+        });
+    }
+}
+
+// Drives the runtime's tag browser once it is the open dialog: 'during' runs
+// while it is open, then the filter gets the tag's name and Return picks it.
+void PickInBrowser(const QWidget& window, const QString& tag, const std::function<void()>& during, int polls = 500)
+{
+    QTimer::singleShot(10, [&window, tag, during, polls] {
+        auto* browser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!browser || browser == &window) {
+            if (polls > 0)
+                PickInBrowser(window, tag, during, polls - 1);
+            else
+                ADD_FAILURE() << "the tag browser did not open";
+            return;
+        }
+        QLineEdit* filter = browser->findChild<QLineEdit*>();
+        during();
+        if (filter) {
+            QTest::keyClicks(filter, tag);
+            QTest::keyClick(filter, Qt::Key_Return);
+        }
+        if (browser->isVisible()) {
+            ADD_FAILURE() << "the tag browser picked nothing";
+            browser->reject();
+        }
+    });
+}
+
+void DoubleClickCell(CGridQuillon& grid, int row, int col)
+{
+    CRect rect;
+    grid.GetCellRect(row, col, &rect);
+    const QPoint centre((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
+    // Past the double-click time, so that the next press pair is one double-click.
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre, 1000);
+}
+
+// The runtime's server, killed while the tag browser is open; a refresh then
+// finds the loss, as the window's timer does.
+class BrowserLossTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(StartServer());
+    }
+
+    // In a running window: 'open' opens the browser, the loss comes while it
+    // is open, and the tag is picked. Either way the pick lands in row 1.
+    void PickLosingTheConnection(MainWindow& window, const QString& tag, const std::function<void()>& open)
+    {
+        const CGridQuillon& grid = window.m_Grid;
+        window.OnTimer(1);
+        PickInBrowser(window, tag, [&] {
+            server.Kill();
+            window.OnTimer(1);
+            EXPECT_EQ(window.windowTitle(), kDisconnected);
+        });
+        open();
+        EXPECT_EQ(window.windowTitle(), kDisconnected) << "marked once";
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColTag), tag);
+        EXPECT_EQ(grid.GetItemText(1, CGridQuillon::ColValue), "") << "not read on the closed connection";
+        EXPECT_EQ(grid.GetRowCount(), 3);
+        EXPECT_EQ(grid.GetItemText(grid.GetRowCount() - 1, CGridQuillon::ColTag), "") << "an empty row follows";
+    }
+
+    const QString kDisconnected = "Quillon: <127.0.0.1> - Disconnected";
+};
+
+TEST_F(BrowserLossTest, APickWhoseCommitIsRefusedKeepsItsRowAnEmptyRowAfterItAndIsSaved)
+{
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        PickLosingTheConnection(window, "Plant.Tank1.Level",
+                                [&] { DoubleClickCell(window.m_Grid, 1, CGridQuillon::ColTag); });
+    });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank1.Level|0\r\n");
+}
+
+TEST_F(BrowserLossTest, InsertTagAfterARefreshMarkedTheLossMarksNothingMore)
+{
+    MainWindow window(data.Path());
+    Run(window, [&] {
+        PickLosingTheConnection(window, "Plant.Pump1.Speed", [&] { window.m_Grid.OnCommand(ID_INSERT_TAG); });
+    });
+}
+
+TEST_F(MainWindowTest, ALastRowThatHoldsATextIsSaved)
+{
+    ASSERT_TRUE(StartServer());
+    MainWindow window(data.Path());
+    Run(window, [&] { window.m_Grid.SetItemText(1, CGridQuillon::ColTag, "Plant.Tank2.Product"); });
+    EXPECT_EQ(data.Read("DBRemoteQuillon.dat"), "Plant.Tank2.Product|0\r\n");
 }
 
 TEST_F(MainWindowTest, F1OpensTheUserGuide)

@@ -1,7 +1,11 @@
 #include "platform/FileStore.h"
 #include "tests/common/TempDir.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +26,30 @@ TEST(FileStore, ReadingTakesWhatTheFileHoldsWithinTheAllowance)
     EXPECT_FALSE(FileStore::ReadAll(dir.File("big.dat"), big.size() - 1, out));
     EXPECT_TRUE(out.isEmpty());
     EXPECT_FALSE(FileStore::ReadAll(dir.File("none.dat"), 100, out));
+}
+
+// A FIFO would hold a plain read until some writer came.
+TEST(FileStore, OnlyARegularFileIsRead)
+{
+    using Status = FileStore::ReadStatus;
+    TempDir dir;
+    QByteArray out = "stale";
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.File("fifo")).constData(), 0600), 0);
+    EXPECT_EQ(FileStore::Read(dir.File("fifo"), 100, out), Status::NotRegular);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(FileStore::Read("/dev/zero", 100, out), Status::NotRegular);
+    EXPECT_EQ(FileStore::Read(dir.MakeDir("folder"), 100, out), Status::NotRegular);
+    EXPECT_EQ(FileStore::Read(dir.File("none"), 100, out), Status::Missing);
+    EXPECT_EQ(FileStore::Read(dir.File("none/below"), 100, out), Status::Missing);
+    EXPECT_EQ(FileStore::Read(QString(), 100, out), Status::Missing);
+
+    dir.Write("ten", "0123456789");
+    EXPECT_EQ(FileStore::Read(dir.File("ten"), 10, out), Status::Read);
+    EXPECT_EQ(out, "0123456789");
+    EXPECT_EQ(FileStore::Read(dir.File("ten"), 9, out), Status::TooLarge);
+    EXPECT_TRUE(out.isEmpty());
+    ASSERT_TRUE(QFile::link(dir.File("ten"), dir.File("link")));
+    EXPECT_EQ(FileStore::Read(dir.File("link"), 10, out), Status::Read) << "a link to a file reads the file";
 }
 
 } // namespace

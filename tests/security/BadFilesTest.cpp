@@ -7,9 +7,14 @@
 #include "app/WatchListFile.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -78,6 +83,67 @@ TEST_F(BadFiles, GarbageAsTheStoredList)
     }
     EXPECT_GE(levelRow, 1);
     EXPECT_EQ(level, QStringLiteral("Water")) << "rows the runtime cannot take spoil no other row";
+}
+
+bool IsFifo(const QString& path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// What stands under the list's name but is no list: a folder, a file past
+// 64 MiB (sparse, so it costs no disk), a FIFO (a plain read would wait for a
+// writer for ever). The window says so, loads nothing of it and leaves it
+// as it is.
+TEST_F(BadFiles, AStoredListThatIsNoFileOrTooLargeIsNeitherReadNorOverwritten)
+{
+    const QString path = data.File("DBRemoteQuillon.dat");
+    const auto expectOneMessage = [&](const char* reason) {
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_EQ(messages[0], QStringLiteral("The watch list '%1' was not loaded: %2\nIt is left as it is, and the "
+                                              "list of this session will not be saved.")
+                                   .arg(path, QString::fromLatin1(reason)));
+        messages.clear();
+    };
+
+    ASSERT_TRUE(QDir().mkdir(path));
+    OpenAndTick();
+    EXPECT_TRUE(connected);
+    EXPECT_EQ(rows, 2) << "the header and the empty entry row";
+    expectOneMessage("it is not a regular file.");
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    ASSERT_TRUE(QDir().rmdir(path));
+
+    const qint64 tooLarge = (qint64(64) << 20) + 1;
+    {
+        QFile big(path);
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write("Plant.Tank2.Product|1\r\n");
+        ASSERT_TRUE(big.resize(tooLarge));
+    }
+    OpenAndTick();
+    EXPECT_EQ(rows, 2);
+    expectOneMessage("it is larger than 64 MiB.");
+    EXPECT_EQ(QFileInfo(path).size(), tooLarge);
+    QFile big(path);
+    ASSERT_TRUE(big.open(QIODevice::ReadOnly));
+    EXPECT_EQ(big.read(23), "Plant.Tank2.Product|1\r\n");
+    big.close();
+    ASSERT_TRUE(QFile::remove(path));
+
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    OpenAndTick();
+    EXPECT_EQ(rows, 2);
+    expectOneMessage("it is not a regular file.");
+    EXPECT_TRUE(IsFifo(path)) << "the FIFO was written over";
+    ASSERT_TRUE(QFile::remove(path));
+
+    // A list within the bound loads and is saved as before, without a word.
+    data.Write("DBRemoteQuillon.dat", "Plant.Tank2.Product|1\r\n");
+    OpenAndTick();
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(level, QStringLiteral("Water"));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
 }
 
 TEST_F(BadFiles, GarbageAsEitherSettingsFile)

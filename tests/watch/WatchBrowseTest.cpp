@@ -114,4 +114,25 @@ TEST_F(WatchBrowse, DoubleClickOnAFilledRowOrACancelledPickChangesNothing)
     EXPECT_EQ(Text(2, Tag), QString());
 }
 
+// The connection was lost while the browser was open: the pick is kept but
+// not read, the loss is marked once, and an empty row still follows.
+TEST_F(WatchBrowse, APickAfterTheConnectionWasLostIsKeptUnreadAndMarksTheLossOnce)
+{
+    rt.connectionLost = true;
+    DoubleClick(1, Tag);
+    EXPECT_EQ(Text(1, Tag), QStringLiteral("Plant.Level"));
+    EXPECT_EQ(Text(1, Value), QString());
+    ASSERT_EQ(f.grid->GetRowCount(), 3);
+    EXPECT_EQ(Text(2, Tag), QString());
+    EXPECT_EQ(f.host.disconnectedMarks, 1);
+
+    f.host.connected = TRUE;
+    f.grid->SetFocusCell(2, Tag);
+    f.grid->OnCommand(ID_INSERT_TAG);
+    EXPECT_EQ(Text(2, Tag), QStringLiteral("Plant.Level"));
+    EXPECT_EQ(Text(2, Value), QString());
+    EXPECT_EQ(f.host.disconnectedMarks, 2) << "once for each loss";
+    EXPECT_EQ(rt.Count("CompileExpression"), 0) << "nothing evaluated on the lost connection";
+}
+
 } // namespace
