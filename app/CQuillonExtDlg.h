@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CSizingDialog.h"
+#include "CTrendController.h"
 #include "runtime/VantelToolkit.h"
 #include "watch/CGridQuillon.h"
 #include "watch/CWatchGridHost.h"
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class CQuillonExtApp;
 class QAction;
@@ -37,6 +39,7 @@ public:
     // Window-menu commands (the low four bits are the framework's).
     static constexpr UINT IDM_ABOUTBOX = 16;
     static constexpr UINT IDM_ALWAYSONTOP = 32;
+    static constexpr UINT IDM_TREND = 48;
 
     QString m_strUserName;
     QString m_strPassword;
@@ -48,6 +51,7 @@ public:
     QPushButton* m_btnClose = nullptr;
     QIcon m_hIcon;
     CGridQuillon m_Grid;
+    std::unique_ptr<CTrendController> m_trend;
 
     // The window's own system menu: window managers do not let a program add to
     // theirs. Opened with Alt+Space and by a right-click outside the grid.
