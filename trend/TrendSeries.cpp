@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,34 +40,38 @@ const TrendSample& TrendSeries::At(int index) const
     return m_ring[size_t((m_first + index) % kCapacity)];
 }
 
-std::vector<QList<QPointF>> TrendSeries::StepSegments() const
+std::vector<QList<QPointF>> TrendSeries::StepSegments(qint64 until) const
 {
     std::vector<QList<QPointF>> segments;
-    QList<QPointF>* open = nullptr;
-    for (int i = 0; i < m_count; ++i) {
-        const TrendSample& sample = At(i);
-        const double x = double(sample.msecs);
-        if (open && !open->isEmpty()) {
-            // The previous value holds until now; a flat run only moves its end.
-            const double held = open->constLast().y();
-            if (open->size() >= 2 && open->at(open->size() - 2).y() == held)
-                open->last().setX(x);
-            else
-                open->append(QPointF(x, held));
+    VisitSteps(until, [&segments](QPointF p, bool startsSegment) {
+        if (startsSegment) {
+            segments.emplace_back().append(p);
+            return;
         }
-        if (std::isnan(sample.value)) {
-            open = nullptr;
-            continue;
-        }
-        if (!open) {
-            segments.emplace_back();
-            open = &segments.back();
-            open->reserve(2 * (m_count - i));
-        }
-        if (open->isEmpty() || open->constLast().y() != sample.value)
-            open->append(QPointF(x, sample.value));
-    }
+        QList<QPointF>& open = segments.back();
+        // A flat run is one horizontal piece: only its end moves.
+        const qsizetype n = open.size();
+        if (n >= 2 && open[n - 1].y() == p.y() && open[n - 2].y() == p.y())
+            open.last().setX(p.x());
+        else
+            open.append(p);
+    });
     return segments;
+}
+
+std::optional<std::pair<double, double>> TrendSeries::ValueRange(qint64 until) const
+{
+    std::optional<std::pair<double, double>> range;
+    for (int i = 0; i < m_count && At(i).msecs <= until; ++i) {
+        const double value = At(i).value;
+        if (std::isnan(value))
+            continue;
+        if (!range)
+            range = std::pair(value, value);
+        range->first = std::min(range->first, value);
+        range->second = std::max(range->second, value);
+    }
+    return range;
 }
 
 std::optional<double> TrendSeries::ParseValue(const QString& text)

@@ -52,20 +52,6 @@ private:
     MessageBoxHandler m_savedHandler;
 };
 
-// The colour a line was drawn with, as the chart paints it.
-QRgb LineColor(const CTrendChartView& view, int line)
-{
-    const QList<QAbstractSeries*> all = view.chart()->series();
-    int first = 0;
-    for (QAbstractSeries* s : all) {
-        if (!view.chart()->legend()->markers(s).isEmpty() && view.chart()->legend()->markers(s).first()->isVisible()) {
-            if (first++ == line)
-                return static_cast<QLineSeries*>(s)->pen().color().rgb();
-        }
-    }
-    return 0;
-}
-
 // Pixels of colour within a few pixels of pos in the picture.
 bool ColourNear(const QImage& image, QPoint pos, QRgb colour, int reach = 2)
 {
@@ -100,7 +86,7 @@ TEST_F(TrendWindowTest, PictureShowsStepLinesAndAGap)
     ASSERT_TRUE(image.save(picture)) << picture.toStdString();
 
     QChart* chart = view.chart();
-    const QRgb level = LineColor(view, 0);
+    const QRgb level = view.LineColor(0).rgb();
     auto at = [&](double tick, double value) {
         return view.mapFromScene(chart->mapToPosition(QPointF(double(kStart + tick * 500), value)));
     };
@@ -135,7 +121,7 @@ TEST_F(TrendWindowTest, LegendClickHidesAndShowsASeriesAndTheAxisFollows)
     QApplication::processEvents();
     CTrendChartView& view = *window.ChartView();
     EXPECT_GE(view.ValueAxis()->max(), 1000.0);
-    // The gap split "Large" into two line series, but the legend has one entry each.
+    // The gap split "Large" into two segments, but the legend has one entry each.
     int entries = 0;
     QLegendMarker* large = nullptr;
     for (QLegendMarker* marker : view.chart()->legend()->markers()) {
@@ -162,19 +148,19 @@ TEST_F(TrendWindowTest, PauseFreezesTheViewWhileTicksAreStillCollected)
     window.AddSeries({QStringLiteral("A")});
     window.AddTick(kStart, Readings({{QStringLiteral("1"), TrendQuality::Good}}));
     window.AddTick(kStart + 500, Readings({{QStringLiteral("2"), TrendQuality::Good}}));
-    const auto* first = static_cast<QLineSeries*>(window.ChartView()->chart()->series().first());
-    const QList<QPointF> shown = first->points();
+    const CTrendChartView& view = *window.ChartView();
+    const std::vector<QList<QPointF>> shown = view.Segments(0);
 
     QTest::mouseClick(window.PauseButton(), Qt::LeftButton);
     EXPECT_TRUE(window.IsPaused());
     EXPECT_EQ(window.PauseButton()->text(), QStringLiteral("&Resume"));
     window.AddTick(kStart + 1000, Readings({{QStringLiteral("7"), TrendQuality::Good}}));
-    EXPECT_EQ(first->points(), shown);
+    EXPECT_EQ(view.Segments(0), shown);
     EXPECT_EQ(window.Series()[0]->Count(), 3);
 
     QTest::mouseClick(window.PauseButton(), Qt::LeftButton);
     EXPECT_FALSE(window.IsPaused());
-    EXPECT_EQ(first->points().constLast(), QPointF(double(kStart + 1000), 7.0));
+    EXPECT_EQ(view.Segments(0).back().constLast(), QPointF(double(kStart + 1000), 7.0));
 }
 
 TEST_F(TrendWindowTest, AtMost32SeriesAndNoDuplicates)
