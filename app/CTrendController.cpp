@@ -13,8 +13,7 @@
 #include <utility>
 
 CTrendController::CTrendController(CGridQuillon& grid, QWidget* owner)
-    : QObject(owner)
-    , m_grid(grid)
+    : m_grid(grid)
     , m_owner(owner)
 {
     m_grid.installEventFilter(this);

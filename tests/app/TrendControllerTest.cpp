@@ -2,8 +2,7 @@
 // refresh tick feeds what the rows show.
 #include "app/CTrendController.h"
 
-#include "platform/MessageBox.h"
-#include "platform/Profile.h"
+#include "tests/common/ScratchSettings.h"
 #include "tests/common/TempDir.h"
 #include "tests/watch/TestHost.h"
 #include "trend/CTrendWindow.h"
@@ -23,12 +22,6 @@ class TrendControllerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_savedProfile = GetProfileFileName();
-        SetProfileFileName(m_dir.File(QStringLiteral("QuillonExt.ini")));
-        m_savedHandler = SetMessageBoxHandler([this](const QString& text, const QString&, UINT) {
-            messages << text;
-            return IDOK;
-        });
         a = f.LoadRow(QStringLiteral("Plant.A"), true);
         b = f.LoadRow(QStringLiteral("Plant.B"), false);
         c = f.LoadRow(QStringLiteral("Plant.C"), true);
@@ -38,8 +31,6 @@ protected:
     {
         controller.Close();
         WatchGridFixture::Flush();
-        SetMessageBoxHandler(m_savedHandler);
-        SetProfileFileName(m_savedProfile);
     }
 
     void Show(int row, const QString& value, const QString& quality)
@@ -50,14 +41,11 @@ protected:
     void PressCtrlT() { QTest::keyClick(f.grid, Qt::Key_T, Qt::ControlModifier); }
 
     TempDir m_dir;
+    ScratchSettings m_settings{m_dir.File(QStringLiteral("QuillonExt.ini"))};
+    QStringList& messages = m_settings.messages;
     WatchGridFixture f{nullptr};
     CTrendController controller{*f.grid, &f.host};
-    QStringList messages;
     int a = 0, b = 0, c = 0, d = 0;
-
-private:
-    QString m_savedProfile;
-    MessageBoxHandler m_savedHandler;
 };
 
 TEST_F(TrendControllerTest, CtrlTWithOneCellSelectedShowsAllContinuousRows)

@@ -1,11 +1,10 @@
 #include "trend/CTrendChartView.h"
 #include "trend/CTrendWindow.h"
 
+#include "../common/ScratchSettings.h"
 #include "../common/TempDir.h"
 #include "platform/FileDialog.h"
-#include "platform/MessageBox.h"
 #include "platform/Module.h"
-#include "platform/Profile.h"
 #include "res/Resources.h"
 
 #include <QApplication>
@@ -27,29 +26,11 @@ constexpr qint64 kStart = 1'700'000'000'000;
 class TrendWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_savedProfile = GetProfileFileName();
-        SetProfileFileName(m_dir.File(QStringLiteral("QuillonExt.ini")));
-        m_savedHandler = SetMessageBoxHandler([this](const QString& text, const QString&, UINT) {
-            messages << text;
-            return IDOK;
-        });
-    }
-    void TearDown() override
-    {
-        SetMessageBoxHandler(m_savedHandler);
-        SetProfileFileName(m_savedProfile);
-    }
-
     static std::vector<TrendReading> Readings(std::initializer_list<TrendReading> readings) { return readings; }
 
     TempDir m_dir;
-    QStringList messages;
-
-private:
-    QString m_savedProfile;
-    MessageBoxHandler m_savedHandler;
+    ScratchSettings m_settings{m_dir.File(QStringLiteral("QuillonExt.ini"))};
+    QStringList& messages = m_settings.messages;
 };
 
 // Pixels of colour within a few pixels of pos in the picture.
