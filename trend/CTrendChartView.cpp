@@ -62,6 +62,8 @@ private:
         top = std::max(top, 0);
         right = std::min(right + m_width - 1, m_imageWidth - 1);
         bottom = std::min(bottom + m_width - 1, m_imageHeight - 1);
+        if (left > right || top > bottom)
+            return; // wholly outside the image
         for (int y = top; y <= bottom; ++y) {
             QRgb* line = m_bits + qsizetype(y) * m_stride;
             std::fill(line + left, line + right + 1, m_colour);
@@ -211,13 +213,18 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
     m_plotImage.fill(Qt::transparent);
     const double scaleX = pixels.width() / spanX;
     const double scaleY = pixels.height() / spanY;
+    // Values near the limits of a double leave no usable scale.
+    if (!std::isfinite(scaleX) || !std::isfinite(scaleY) || scaleY <= 0)
+        return;
     const int width = std::max(1, qRound(kLineWidth * ratio));
     for (size_t i = 0; i < m_series->size() && i < m_lines.size(); ++i) {
         if (!m_lines[i].visible)
             continue;
         StepRaster raster(m_plotImage, LineColor(int(i)).rgba(), width);
         (*m_series)[i]->VisitSteps(m_shownUntil, [&](QPointF p, bool startsSegment) {
-            const QPointF pixel((p.x() - x0) * scaleX, pixels.height() - (p.y() - y0) * scaleY);
+            // Clamped just outside the image: a point can never overflow an int.
+            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, pixels.width() + 1.0),
+                                std::clamp(pixels.height() - (p.y() - y0) * scaleY, -1.0, pixels.height() + 1.0));
             if (startsSegment)
                 raster.MoveTo(pixel);
             else

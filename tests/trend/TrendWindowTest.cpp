@@ -123,6 +123,19 @@ TEST_F(TrendWindowTest, LegendClickHidesAndShowsASeriesAndTheAxisFollows)
     EXPECT_GE(view.ValueAxis()->max(), 1000.0);
 }
 
+TEST_F(TrendWindowTest, ExtremeValuesAreDrawnWithoutHarm)
+{
+    CTrendWindow window(nullptr);
+    window.resize(400, 300);
+    window.AddSeries({QStringLiteral("Huge"), QStringLiteral("Tiny")});
+    const char* huge[] = {"1.7e308", "-1.7e308", "0", "1e-300"};
+    for (int i = 0; i < 4; ++i)
+        window.AddTick(kStart + i * 500, Readings({{QString::fromLatin1(huge[i]), TrendQuality::Good},
+                                                  {QStringLiteral("1e-320"), TrendQuality::Good}}));
+    window.show();
+    EXPECT_FALSE(window.ChartView()->grab().isNull());
+}
+
 TEST_F(TrendWindowTest, PauseFreezesTheViewWhileTicksAreStillCollected)
 {
     CTrendWindow window(nullptr);
