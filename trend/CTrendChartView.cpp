@@ -89,6 +89,9 @@ CTrendChartView::CTrendChartView(QWidget* parent)
 {
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->legend()->setShowToolTips(true);
+    // The legend changes only when a series comes or is hidden, but its 32
+    // entries of text would be drawn again on every tick.
+    m_chart->legend()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     m_timeAxis->setTitleText(LoadResString(IDS_TREND_TIME_AXIS));
     m_timeAxis->setTickCount(6);
@@ -192,7 +195,14 @@ void CTrendChartView::UpdateAxes()
         return;
     // A flat line sits in the middle; others get a little room above and below.
     const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1.0, std::abs(maxY) * 0.05);
-    m_valueAxis->setRange(minY - margin, maxY + margin);
+    const double low = minY - margin;
+    const double high = maxY + margin;
+    // A range that still holds the lines and is not much wider than they need
+    // stays: each change lays the chart out anew, twice with nice numbers.
+    const double shown = m_valueAxis->max() - m_valueAxis->min();
+    if (m_valueAxis->min() <= low && high <= m_valueAxis->max() && shown <= 2 * (high - low))
+        return;
+    m_valueAxis->setRange(low, high);
     m_valueAxis->applyNiceNumbers();
 }
 

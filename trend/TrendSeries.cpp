@@ -37,7 +37,8 @@ void TrendSeries::AddSample(const TrendSample& sample)
 
 const TrendSample& TrendSeries::At(int index) const
 {
-    return m_ring[size_t((m_first + index) % kCapacity)];
+    const int at = m_first + index;
+    return m_ring[size_t(at < kCapacity ? at : at - kCapacity)];
 }
 
 std::vector<QList<QPointF>> TrendSeries::StepSegments(qint64 until) const
