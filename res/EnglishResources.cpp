@@ -39,7 +39,7 @@ constexpr StringResource kStrings[] = {
     {IDS_TREND_SAVE_CSV, u"Save as &CSV..."},
     {IDS_TREND_SAVE_PNG, u"Save as P&NG..."},
     {IDS_TREND_NO_ROWS, u"No Continuous row to show in the trend.\nSelect rows whose Continuous box is checked."},
-    {IDS_TREND_TOO_MANY, u"The trend shows at most %d series; %d rows were not added."},
+    {IDS_TREND_TOO_MANY, u"The trend shows at most %d series; rows not added: %d."},
     {IDS_TREND_SAVE_FAILED, u"The file '%s' could not be written."},
     {IDS_TREND_CSV_FILTER, u"CSV files (*.csv)"},
     {IDS_TREND_PNG_FILTER, u"PNG images (*.png)"},

@@ -171,7 +171,7 @@ TEST_F(TrendWindowTest, AtMost32SeriesAndNoDuplicates)
               2);
     EXPECT_EQ(window.Series().size(), 32u);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], QStringLiteral("The trend shows at most 32 series; 1 rows were not added."));
+    EXPECT_EQ(messages[0], QStringLiteral("The trend shows at most 32 series; rows not added: 1."));
     EXPECT_EQ(window.ChartView()->LineCount(), 32);
 }
 

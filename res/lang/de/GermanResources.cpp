@@ -34,7 +34,7 @@ constexpr StringResource kStrings[] = {
     {IDS_TREND_SAVE_CSV, u"Als &CSV speichern..."},
     {IDS_TREND_SAVE_PNG, u"Als P&NG speichern..."},
     {IDS_TREND_NO_ROWS, u"Keine fortlaufende Zeile für den Trend.\nWählen Sie Zeilen, deren Kästchen \"Fortlaufend\" gesetzt ist."},
-    {IDS_TREND_TOO_MANY, u"Der Trend zeigt höchstens %d Kurven; %d Zeilen wurden nicht hinzugefügt."},
+    {IDS_TREND_TOO_MANY, u"Der Trend zeigt höchstens %d Kurven; nicht hinzugefügte Zeilen: %d."},
     {IDS_TREND_SAVE_FAILED, u"Die Datei '%s' konnte nicht geschrieben werden."},
     {IDS_TREND_CSV_FILTER, u"CSV-Dateien (*.csv)"},
     {IDS_TREND_PNG_FILTER, u"PNG-Bilder (*.png)"},
