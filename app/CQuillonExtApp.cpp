@@ -66,6 +66,8 @@ BOOL CQuillonExtApp::InitInstance(const QStringList& arguments)
     const QString culture = ReadCultureName(dataFolder + QStringLiteral("Program Settings.ini"), kCultureCapacity);
     LoadLanguageLibrary(culture, m_hInstance, m_hResDll);
     AfxSetResourceHandle(m_hResDll);
+    if (m_hResDll != m_hInstance)
+        m_translations.Install(culture);
     AfxSetAppName(LoadResString(AFX_IDS_APP_TITLE));
 
     ReadConnectionSettings();
@@ -78,6 +80,7 @@ BOOL CQuillonExtApp::InitInstance(const QStringList& arguments)
         RunMainWindow(dialog);
     }
 
+    m_translations.Remove();
     FreeLanguageLibrary(m_hInstance, m_hResDll);
     AfxSetResourceHandle(m_hInstance);
     return FALSE;

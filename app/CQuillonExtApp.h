@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CUiTranslations.h"
 #include "platform/Module.h"
 #include "platform/WinTypes.h"
 
@@ -52,6 +53,7 @@ public:
         bool watchRefreshGuard = false;
     };
     RefreshState m_refresh;
+    CUiTranslations m_translations;
 
 protected:
     // Runs the main window modally; tests replace it to look at the state the

@@ -40,23 +40,6 @@ constexpr UINT SC_RESTORE = 0xF120;
 const QString kOptions = QStringLiteral("Options");
 const QString kWatchListFileName = QStringLiteral("DBRemoteQuillon.dat");
 
-// The message texts come from a language library: fill "%s" and "%d" in order
-// without handing the text to a printf-style formatter.
-QString FormatMessage(const QString& format, const QStringList& arguments)
-{
-    QString out;
-    qsizetype next = 0;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format[i] == u'%' && i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'd')) {
-            out += next < arguments.size() ? arguments[next++] : QString();
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
 const VtChar* Wide(const QString& text)
 {
     return reinterpret_cast<const VtChar*>(text.utf16());
@@ -136,7 +119,7 @@ void CQuillonExtDlg::ShowConnectError(HRESULT result)
     else if (result == E_ACCESSDENIED)
         text = LoadResString(IDS_INVALID_CREDENTIAL);
     else
-        text = FormatMessage(LoadResString(IDS_CONNECT_ERROR),
+        text = FormatResText(LoadResString(IDS_CONNECT_ERROR),
                              {ServerLabel(), QString::number(result), LoadResString(IDS_TCPIP_SERVER)});
     AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
@@ -168,6 +151,7 @@ BOOL CQuillonExtDlg::OnInitDialog()
 
     CreateWatchGrid();
     LoadWatchList();
+    m_trend = std::make_unique<CTrendController>(m_Grid, this);
     AddSizingControl(&m_Grid, 1, 1);
     AddSizingControl(GetDlgItem(IDC_CLOSE_BUTTON), 3, 2);
     RestoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE), FALSE);
@@ -293,6 +277,7 @@ void CQuillonExtDlg::BuildSystemMenu()
     m_sysMenu->addSeparator();
     m_alwaysOnTopAction = add(LoadResString(IDS_ALWAYS_ON_TOP), IDM_ALWAYSONTOP);
     m_alwaysOnTopAction->setCheckable(true);
+    add(LoadResString(IDS_TREND_MENU), IDM_TREND);
 }
 
 void CQuillonExtDlg::ApplyAlwaysOnTop()
@@ -322,6 +307,10 @@ void CQuillonExtDlg::OnSysCommand(UINT id)
         m_bAlwaysOnTop = !m_bAlwaysOnTop;
         ApplyAlwaysOnTop();
         WriteProfileStringW(kOptions, QStringLiteral("AlwaysOnTop"), m_bAlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0"));
+        return;
+    case IDM_TREND:
+        if (m_trend)
+            m_trend->OnTrendCommand();
         return;
     case SC_MINIMIZE:
         showMinimized();
@@ -356,9 +345,12 @@ void CQuillonExtDlg::OnCloseButton()
 
 void CQuillonExtDlg::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() == m_nTimerId)
+    if (event->timerId() == m_nTimerId) {
         OnTimer(UINT(event->timerId()));
-    else
+        // Not from a tick nested in another: that one feeds the trend.
+        if (m_trend && !App().m_refresh.watchRefreshGuard)
+            m_trend->OnTick(m_bConnected != FALSE);
+    } else
         CSizingDialog::timerEvent(event);
 }
 
@@ -419,6 +411,8 @@ void CQuillonExtDlg::MarkReconnected()
 
 void CQuillonExtDlg::OnDestroy()
 {
+    if (m_trend)
+        m_trend->Close();
     if (m_bConnected) {
         StoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE));
         WriteColumnWidths();

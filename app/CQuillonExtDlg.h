@@ -2,6 +2,7 @@
 
 #include "CSizingDialog.h"
 #include "platform/FileStore.h"
+#include "CTrendController.h"
 #include "runtime/VantelToolkit.h"
 #include "watch/CGridQuillon.h"
 #include "watch/CWatchGridHost.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class CQuillonExtApp;
 class QAction;
@@ -38,6 +40,7 @@ public:
     // Window-menu commands (the low four bits are the framework's).
     static constexpr UINT IDM_ABOUTBOX = 16;
     static constexpr UINT IDM_ALWAYSONTOP = 32;
+    static constexpr UINT IDM_TREND = 48;
 
     QString m_strUserName;
     QString m_strPassword;
@@ -49,6 +52,7 @@ public:
     QPushButton* m_btnClose = nullptr;
     QIcon m_hIcon;
     CGridQuillon m_Grid;
+    std::unique_ptr<CTrendController> m_trend;
 
     // The window's own system menu: window managers do not let a program add to
     // theirs. Opened with Alt+Space and by a right-click outside the grid.

@@ -1,6 +1,7 @@
 #include "CSizingDialog.h"
 
 #include "platform/Profile.h"
+#include "platform/ScreenMetrics.h"
 
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -40,22 +41,6 @@ ModePercent PercentOfMode(int mode)
 int ProfileInt(const QString& section, const QString& key, int defaultValue)
 {
     return int(GetProfileIntW(section, key, defaultValue));
-}
-
-// Stored coordinates are only text in a file: a size is kept within what a
-// window can have, and a rectangle that no screen shows any more is brought
-// back onto the primary screen, so that the window stays reachable.
-QRect ReachableRect(qint64 left, qint64 top, qint64 right, qint64 bottom, const QSize& minimum)
-{
-    const int width = int(std::clamp<qint64>(right - left, minimum.width(), QWIDGETSIZE_MAX));
-    const int height = int(std::clamp<qint64>(bottom - top, minimum.height(), QWIDGETSIZE_MAX));
-    QRect rect(int(left), int(top), width, height);
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    const bool visible = std::any_of(screens.begin(), screens.end(),
-                                     [&rect](const QScreen* screen) { return screen->availableGeometry().intersects(rect); });
-    if (!visible && QGuiApplication::primaryScreen())
-        rect.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    return rect;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //   bench_quillon --resident KIND LIST   (internal) bytes per row of the list
 //                                        file LIST loaded into KIND "watch" or
 //                                        "peer", as its own process
+//   bench_quillon --trend             the trend's lines only
 
 #include "BenchClock.h"
 #include "BenchHost.h"
@@ -18,11 +19,14 @@
 #include "app/WatchListFile.h"
 #include "grid/CGridCtrl.h"
 #include "runtime/VantelToolkit.h"
+#include "trend/CTrendChartView.h"
+#include "trend/CTrendWindow.h"
 #include "watch/CGridQuillon.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QDateTime>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -30,6 +34,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,9 +57,12 @@ constexpr double kTickLimitMs = 20;
 constexpr int kModbusTags = 1000;
 constexpr double kModbusTickLimitMs = 5;
 constexpr double kBytesPerRowLimit = 800;
+constexpr int kTrendSeries = CTrendWindow::kMaxSeries;
+constexpr double kTrendTickLimitMs = 2;
+constexpr double kTrendBytesLimit = 4 * 1024 * 1024;
 
 // What a line of the table must meet.
-enum class Goal { None, HalfThePeer, TickLimit, ModbusTickLimit, BytesPerRow };
+enum class Goal { None, HalfThePeer, TickLimit, ModbusTickLimit, BytesPerRow, TrendTick, TrendBytes };
 
 struct Line
 {
@@ -370,6 +378,59 @@ bool ModbusTick(std::vector<Line>& lines)
     });
 }
 
+// ---------------------------------------------------------------- the trend
+
+// Plant-like values that change on every tick (a slow wave per series, each
+// at its own phase), so that every sample is a step of its own.
+std::vector<TrendReading> TrendTick(int tick)
+{
+    std::vector<TrendReading> readings;
+    for (int s = 0; s < kTrendSeries; ++s) {
+        const double wave = 50 + 40 * std::sin((tick + s * 37) * 2 * M_PI / 240) + s;
+        readings.push_back({QString::number(wave, 'f', 2), TrendQuality::Good});
+    }
+    return readings;
+}
+
+// One tick added to 32 full series and the chart painted again; and the heap
+// the 32 full series take, chart data included.
+bool Trend(std::vector<Line>& lines)
+{
+    const size_t heapBefore = mallinfo2().uordblks;
+    auto window = std::make_unique<CTrendWindow>(nullptr);
+    window->resize(900, 500);
+    QStringList labels;
+    for (int s = 0; s < kTrendSeries; ++s)
+        labels << QStringLiteral("Plant.Area%1.Value").arg(s);
+    window->AddSeries(labels);
+    window->show();
+    Flush();
+    // Filled while paused, so that only the last tick redraws.
+    window->SetPaused(true);
+    qint64 now = QDateTime::currentMSecsSinceEpoch();
+    int tick = 0;
+    for (; tick < TrendSeries::kCapacity; ++tick)
+        window->AddTick(now += 500, TrendTick(tick));
+    window->SetPaused(false);
+    QWidget* viewport = window->ChartView()->viewport();
+    viewport->repaint();
+    Flush();
+    const double bytes = double(mallinfo2().uordblks - heapBefore);
+
+    const double update = BenchClock::Median(kTickRepeats, [&] {
+        const std::vector<TrendReading> readings = TrendTick(++tick);
+        return BenchClock::Time([&] {
+            window->AddTick(now += 500, readings);
+            viewport->repaint();
+        });
+    });
+    if (window->Series().front()->Count() != TrendSeries::kCapacity)
+        return Fail("the trend series are not full");
+    lines.push_back({"trend update, 32 series", kTrendSeries, update, kTrendTickLimitMs, "ms", "limit", Goal::TrendTick});
+    lines.push_back({"memory of 32 full trend series", kTrendSeries, bytes, kTrendBytesLimit, "B", "limit", Goal::TrendBytes});
+    return true;
+}
+
 // ---------------------------------------------------------------- the table
 
 // The target and whether the line meets it; no target for a figure given for information.
@@ -381,6 +442,8 @@ std::pair<const char*, std::optional<bool>> Judge(const Line& line)
     case Goal::TickLimit: return {"< 20 ms", line.ours < kTickLimitMs};
     case Goal::ModbusTickLimit: return {"< 5 ms", line.ours < kModbusTickLimitMs};
     case Goal::BytesPerRow: return {"<= 800 B", line.ours <= kBytesPerRowLimit};
+    case Goal::TrendTick: return {"<= 2 ms", line.ours <= kTrendTickLimitMs};
+    case Goal::TrendBytes: return {"<= 4 MiB", line.ours <= kTrendBytesLimit};
     case Goal::None: break;
     }
     return {"-", std::nullopt};
@@ -411,6 +474,14 @@ int main(int argc, char** argv)
     if (args.size() == 4 && args[1] == u"--resident")
         return ResidentPerRow(args[2], args[3]);
 
+    if (args.size() == 2 && args[1] == u"--trend") {
+        std::vector<Line> lines;
+        if (!Trend(lines))
+            return 1;
+        Print(lines);
+        return 0;
+    }
+
     QTemporaryDir dir;
     const QString path = dir.filePath("DBRemoteQuillon.dat");
     if (!WatchListFile::Write(path, ScrambledList(kRows))) {
@@ -426,7 +497,8 @@ int main(int argc, char** argv)
         std::_Exit(code);
     };
     std::vector<Line> lines;
-    if (!LoadAndSort(path, lines, sortedPeer) || !CopyAndPaste(lines) || !Ticks(lines) || !ModbusTick(lines))
+    if (!LoadAndSort(path, lines, sortedPeer) || !CopyAndPaste(lines) || !Ticks(lines) || !ModbusTick(lines) ||
+        !Trend(lines))
         finish(1);
     const double watchBytes = MeasureResident("watch", path);
     const double peerBytes = MeasureResident("peer", path);

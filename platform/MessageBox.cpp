@@ -13,7 +13,10 @@ int ShowMessageBox(const QString& text, const QString& caption, UINT type)
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption);
     box.setText(text);
-    box.setIcon((type & MB_ICONERROR) ? QMessageBox::Critical : QMessageBox::NoIcon);
+    if (type & MB_ICONERROR)
+        box.setIcon(QMessageBox::Critical);
+    else if (type & MB_ICONINFORMATION)
+        box.setIcon(QMessageBox::Information);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return IDOK;

@@ -8,6 +8,7 @@
 
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_ICONERROR = 0x00000010;
+constexpr UINT MB_ICONINFORMATION = 0x00000040;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 

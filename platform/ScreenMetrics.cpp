@@ -4,6 +4,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleHints>
+#include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,4 +49,17 @@ int GetSystemMetrics(int index)
 UINT GetDoubleClickTime()
 {
     return PrimaryScreen() ? UINT(QGuiApplication::styleHints()->mouseDoubleClickInterval()) : 500;
+}
+
+QRect ReachableRect(qint64 left, qint64 top, qint64 right, qint64 bottom, const QSize& minimum)
+{
+    const int width = int(std::clamp<qint64>(right - left, minimum.width(), QWIDGETSIZE_MAX));
+    const int height = int(std::clamp<qint64>(bottom - top, minimum.height(), QWIDGETSIZE_MAX));
+    QRect rect(int(left), int(top), width, height);
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool visible = std::any_of(screens.begin(), screens.end(),
+                                     [&rect](const QScreen* screen) { return screen->availableGeometry().intersects(rect); });
+    if (!visible && QGuiApplication::primaryScreen())
+        rect.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    return rect;
 }

@@ -36,6 +36,20 @@ constexpr StringResource kStrings[] = {
     {IDS_QUALITY_NA, u"NA"},
     {IDS_QUALITY_INVALID, u"INVALID QUALITY"},
     {IDS_TCPIP_SERVER, u"TCP/IP Server"},
+    {IDS_TREND_MENU, u"T&rend\tCtrl+T"},
+    {IDS_TREND_TITLE, u"Quillon Trend"},
+    {IDS_TREND_PAUSE, u"&Pause"},
+    {IDS_TREND_RESUME, u"&Resume"},
+    {IDS_TREND_SAVE_CSV, u"Save as &CSV..."},
+    {IDS_TREND_SAVE_PNG, u"Save as P&NG..."},
+    {IDS_TREND_NO_ROWS, u"No Continuous row to show in the trend.\nSelect rows whose Continuous box is checked."},
+    {IDS_TREND_TOO_MANY, u"The trend shows at most %d series; rows not added: %d."},
+    {IDS_TREND_SAVE_FAILED, u"The file '%s' could not be written."},
+    {IDS_TREND_CSV_FILTER, u"CSV files (*.csv)"},
+    {IDS_TREND_PNG_FILTER, u"PNG images (*.png)"},
+    {IDS_TREND_CSV_TIME, u"Time"},
+    {IDS_TREND_CSV_QUALITY, u"%s Quality"},
+    {IDS_TREND_TIME_AXIS, u"Time"},
 };
 
 using namespace templates;

@@ -31,6 +31,21 @@ constexpr UINT IDS_QUALITY_GOOD = 61317;
 constexpr UINT IDS_QUALITY_NA = 61318;
 constexpr UINT IDS_QUALITY_INVALID = 61319;
 constexpr UINT IDS_TCPIP_SERVER = 61321;
+// The trend window.
+constexpr UINT IDS_TREND_MENU = 140;
+constexpr UINT IDS_TREND_TITLE = 141;
+constexpr UINT IDS_TREND_PAUSE = 142;
+constexpr UINT IDS_TREND_RESUME = 143;
+constexpr UINT IDS_TREND_SAVE_CSV = 144;
+constexpr UINT IDS_TREND_SAVE_PNG = 145;
+constexpr UINT IDS_TREND_NO_ROWS = 146;
+constexpr UINT IDS_TREND_TOO_MANY = 147;
+constexpr UINT IDS_TREND_SAVE_FAILED = 148;
+constexpr UINT IDS_TREND_CSV_FILTER = 149;
+constexpr UINT IDS_TREND_PNG_FILTER = 150;
+constexpr UINT IDS_TREND_CSV_TIME = 151;
+constexpr UINT IDS_TREND_CSV_QUALITY = 152;
+constexpr UINT IDS_TREND_TIME_AXIS = 153;
 
 // Dialog templates, menu and icon.
 constexpr UINT IDD_ABOUTBOX = 100;

@@ -39,6 +39,16 @@ struct IconResource
     std::size_t size;
 };
 
+// The translation of a text that code hands to Qt's translate() (tr()): the
+// tag browser library's texts and the program's own Qt-translated ones.
+// Context and source are the UTF-8 texts the code passes.
+struct TranslationResource
+{
+    const char* context;
+    const char* source;
+    const char16_t* text;
+};
+
 struct ResourceTables
 {
     // sizeof(ResourceTables) of the module that built it, so that a reader can
@@ -52,6 +62,8 @@ struct ResourceTables
     std::size_t menuCount;
     const IconResource* icons;
     std::size_t iconCount;
+    const TranslationResource* translations;
+    std::size_t translationCount;
 };
 
 using ResourceTablesFunction = const ResourceTables* (*)();

@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -86,6 +87,34 @@ QString LoadResString(HMODULE module, UINT id)
 QString LoadResString(UINT id)
 {
     return LoadResString(AfxGetResourceHandle(), id);
+}
+
+QString FormatResText(const QString& format, const QStringList& arguments)
+{
+    QString out;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] == u'%' && i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'd')) {
+            out += next < arguments.size() ? arguments[next++] : QString();
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
+
+QString LoadResTranslation(const char* context, const char* source)
+{
+    const ResourceTables* tables = ResourceTablesOf(AfxGetResourceHandle());
+    if (!context || !source || !Carries(tables, offsetof(ResourceTables, translationCount)) || !tables->translations)
+        return {};
+    const TranslationResource* end = tables->translations + std::min(tables->translationCount, kMaxTableEntries);
+    const TranslationResource* found = std::find_if(tables->translations, end, [&](const TranslationResource& entry) {
+        return entry.context && entry.source && std::strcmp(entry.context, context) == 0 &&
+               std::strcmp(entry.source, source) == 0;
+    });
+    return found == end ? QString() : ResourceText(found->text);
 }
 
 const DialogTemplate* LoadDialogTemplate(HMODULE module, UINT id)

@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 struct DialogTemplate;
 struct MenuResource;
@@ -18,6 +19,15 @@ const ResourceTables* ResourceTablesOf(HMODULE module);
 // module has no string with that id.
 QString LoadResString(UINT id);
 QString LoadResString(HMODULE module, UINT id);
+
+// Fills "%s" and "%d" of a text of the string table with the arguments in
+// order. The texts come from a language library and never reach a
+// printf-style formatter.
+QString FormatResText(const QString& format, const QStringList& arguments);
+
+// The active resource module's translation of a text handed to Qt's
+// translate(); a null string when it carries none (English is the source).
+QString LoadResTranslation(const char* context, const char* source);
 
 // Dialog templates, menus and icons of the active resource module. A library
 // that lacks one (an older library, or an id it does not carry) gets the

@@ -158,7 +158,15 @@ template <std::size_t S, std::size_t D, std::size_t M, std::size_t I>
 constexpr ResourceTables TablesOf(const StringResource (&strings)[S], const DialogTemplate (&dialogs)[D],
                                   const MenuResource (&menus)[M], const IconResource (&icons)[I])
 {
-    return {sizeof(ResourceTables), strings, S, dialogs, D, menus, M, icons, I};
+    return {sizeof(ResourceTables), strings, S, dialogs, D, menus, M, icons, I, nullptr, 0};
+}
+
+template <std::size_t S, std::size_t D, std::size_t M, std::size_t I, std::size_t T>
+constexpr ResourceTables TablesOf(const StringResource (&strings)[S], const DialogTemplate (&dialogs)[D],
+                                  const MenuResource (&menus)[M], const IconResource (&icons)[I],
+                                  const TranslationResource (&translations)[T])
+{
+    return {sizeof(ResourceTables), strings, S, dialogs, D, menus, M, icons, I, translations, T};
 }
 
 } // namespace templates

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool x11-utils
   tinyproxy clang-14 libclang-rt-14-dev

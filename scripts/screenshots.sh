@@ -2,7 +2,7 @@
 # Takes the pictures of docs/images/ from an existing build (it builds nothing):
 # the demo runtime on a free port, Quillon on a virtual X display with a
 # prepared watch list, then the main window, its context menu, its window menu,
-# the German window and the credential dialog.
+# the trend window, the German window and the credential dialog.
 #
 #   BUILD_DIR  build to use (default build/); its bin/ must hold QuillonExt and VantelRuntime
 #   OUT_DIR    where the pictures go (default docs/images/)
@@ -171,6 +171,17 @@ shot() {
   echo "wrote $out/$1"
 }
 
+# shot_window NAME WINDOW: one window alone.
+shot_window() {
+  sleep 0.6
+  if [ "$capture" = import ]; then
+    import -window "$2" "$out/$1"
+  else
+    xwd -silent -id "$2" | convert xwd:- "$out/$1"
+  fi
+  echo "wrote $out/$1"
+}
+
 prepare_user_files
 start_runtime "$work/runtime.log"
 
@@ -191,6 +202,20 @@ xdotool key Escape
 xdotool key alt+space
 shot window-menu.png
 xdotool key Escape
+stop_program
+
+# The trend of a watch list of its own (Ctrl+T with one cell selected shows
+# every Continuous row), after thirty seconds of ticks.
+prepare_user_files
+printf '%s\r\n' 'Plant.Tank1.Level|1' 'Plant.Tank2.Level|1' 'Plant.Tank1.Temperature|1' \
+  'Plant.Mixer.Running * 10|1' >"$data/DBRemoteQuillon.dat"
+printf '%s\r\n' '[Trend]' 'Left=40' 'Top=40' 'Width=760' 'Height=440' >>"$data/QuillonExt.ini"
+start_program C.UTF-8 'Quillon: <'
+xdotool key ctrl+Home ctrl+t
+trend=$(timeout 10 xdotool search --sync --onlyvisible --name 'Trend' | head -1) || true
+[ -n "$trend" ] || fail "Ctrl+T opened no trend window"
+sleep 30
+shot_window trend.png "$trend"
 stop_program
 
 # The same window in German.

@@ -19,11 +19,11 @@ TagBrowserDialog::TagBrowserDialog(QWidget* parent)
     , m_status(new QLabel(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(QStringLiteral("Browse Tags"));
+    setWindowTitle(tr("Browse Tags"));
     m_status->setObjectName(QStringLiteral("status"));
-    auto* filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
+    auto* filterLabel = new QLabel(tr("&Filter:"), this);
     filterLabel->setBuddy(m_filter);
-    m_filter->setPlaceholderText(QStringLiteral("part of a tag name"));
+    m_filter->setPlaceholderText(tr("part of a tag name"));
     m_filter->setClearButtonEnabled(true);
     m_filter->installEventFilter(this);
     m_tree->installEventFilter(this);
@@ -141,11 +141,11 @@ void TagBrowserDialog::UpdateState()
 {
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!CurrentTag().isEmpty());
     if (!m_loadError.isEmpty())
-        m_status->setText(QStringLiteral("The runtime's tags could not be read: %1.").arg(m_loadError));
+        m_status->setText(tr("The runtime's tags could not be read: %1.").arg(m_loadError));
     else if (m_proxy.filterRegularExpression().pattern().isEmpty())
-        m_status->setText(QStringLiteral("%1 tags").arg(m_tagCount));
+        m_status->setText(tr("%1 tags").arg(m_tagCount));
     else
-        m_status->setText(QStringLiteral("%1 of %2 tags").arg(CountTags(QModelIndex())).arg(m_tagCount));
+        m_status->setText(tr("%1 of %2 tags").arg(CountTags(QModelIndex())).arg(m_tagCount));
 }
 
 void TagBrowserDialog::accept()

@@ -1,8 +1,15 @@
 #include "TagTreeBuilder.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
+
+// The host installs the translations of its language.
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("TagTreeBuilder", text);
+}
 
 QStandardItem* Cell(const QString& text)
 {
@@ -56,15 +63,15 @@ std::unique_ptr<QStandardItemModel> TagTreeBuilder::Build(const std::vector<VtTa
 {
     auto model = std::make_unique<QStandardItemModel>(0, ColumnCount);
     model->setHorizontalHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Type"), QStringLiteral("Value"), QStringLiteral("Quality")});
+        {Tr("Name"), Tr("Type"), Tr("Value"), Tr("Quality")});
     FolderIndex folders(model->invisibleRootItem());
     for (const VtTagInfo& tag : tags) {
         const qsizetype dot = tag.name.lastIndexOf(u'.');
         QStandardItem* name = Cell(tag.name.mid(dot + 1));
         name->setData(tag.name, TagNameRole);
         name->setData(QStringLiteral("1") + name->text().toCaseFolded(), SortKeyRole);
-        name->setToolTip(tag.name + (tag.writable ? QStringLiteral(" (writable)") : QStringLiteral(" (read-only)")));
-        QStandardItem* type = Cell(tag.type + (tag.writable ? QString() : QStringLiteral(", read-only")));
+        name->setToolTip(tag.name + (tag.writable ? Tr(" (writable)") : Tr(" (read-only)")));
+        QStandardItem* type = Cell(tag.type + (tag.writable ? QString() : Tr(", read-only")));
         folders.Folder(dot < 0 ? QString() : tag.name.left(dot))
             ->appendRow({name, type, Cell(tag.value), Cell(QualityText(tag.quality))});
     }

@@ -10,14 +10,19 @@
 #include "res/Resource.h"
 #include "tests/common/TempDir.h"
 #include "tests/toolkit/RuntimeProcess.h"
+#include "trend/CTrendWindow.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimerEvent>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -631,6 +636,42 @@ TEST_F(MainWindowTest, F1OpensTheUserGuide)
     });
     EXPECT_EQ(title, "Quillon user guide");
     EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+}
+
+TEST_F(MainWindowTest, TheWindowMenusTrendIsFedByTheTickAndClosesWithTheWindow)
+{
+    ASSERT_TRUE(StartServer());
+    data.Write("DBRemoteQuillon.dat", "Plant.Tank1.Level|1\r\nPlant.Tank2.Product|1\r\n");
+    MainWindow window(data.Path());
+    QPointer<CTrendWindow> trend;
+    Run(window, [&] {
+        QAction* item = nullptr;
+        for (QAction* action : window.GetSystemMenu()->actions()) {
+            if (action->text().startsWith(QStringLiteral("T&rend")))
+                item = action;
+        }
+        ASSERT_NE(item, nullptr);
+        item->trigger();
+        trend = window.findChild<CTrendWindow*>();
+        ASSERT_NE(trend, nullptr);
+        EXPECT_TRUE(trend->isVisible());
+        EXPECT_EQ(trend->Labels(), (QStringList{"Plant.Tank1.Level", "Plant.Tank2.Product"}));
+        // Two ticks of the window's own timer: each feeds one sample, read by
+        // the refresh; the text tag is a gap.
+        for (int tick = 0; tick < 2; ++tick) {
+            QTimerEvent event(window.m_nTimerId);
+            QCoreApplication::sendEvent(&window, &event);
+        }
+        const auto& series = trend->Series();
+        ASSERT_EQ(series[0]->Count(), 2);
+        EXPECT_GE(series[0]->At(1).value, 20.0);
+        EXPECT_LE(series[0]->At(1).value, 80.0);
+        EXPECT_EQ(series[1]->At(1).quality, TrendQuality::Good);
+        EXPECT_TRUE(std::isnan(series[1]->At(1).value));
+    });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(trend.isNull()) << "the trend closes with the main window";
+    EXPECT_GT(GetPrivateProfileIntW("Trend", "Width", 0, data.File("QuillonExt.ini")), 0u);
 }
 
 } // namespace

@@ -31,7 +31,10 @@ TEST(Resources, TheGermanLibraryCarriesEveryStringTranslated)
                         IDS_CLIPBOARD_ERROR, AFX_IDS_APP_TITLE, IDS_HEADER_TAG, IDS_HEADER_VALUE, IDS_HEADER_QUALITY,
                         IDS_HEADER_CONTINUOUS, IDS_QUALITY_BAD, IDS_QUALITY_UNCERTAIN, IDS_QUALITY_GOOD,
                         IDS_QUALITY_NA, IDS_QUALITY_INVALID, IDS_TCPIP_SERVER, IDS_LIST_NOT_LOADED,
-                        IDS_LIST_NOT_A_FILE, IDS_LIST_TOO_LARGE, IDS_LIST_UNREADABLE};
+                        IDS_LIST_NOT_A_FILE, IDS_LIST_TOO_LARGE, IDS_LIST_UNREADABLE, IDS_TREND_MENU,
+                        IDS_TREND_TITLE, IDS_TREND_PAUSE, IDS_TREND_RESUME, IDS_TREND_SAVE_CSV, IDS_TREND_SAVE_PNG,
+                        IDS_TREND_NO_ROWS, IDS_TREND_TOO_MANY, IDS_TREND_SAVE_FAILED, IDS_TREND_CSV_FILTER,
+                        IDS_TREND_PNG_FILTER, IDS_TREND_CSV_TIME, IDS_TREND_CSV_QUALITY, IDS_TREND_TIME_AXIS};
     for (UINT id : ids) {
         EXPECT_FALSE(LoadResString(german, id).isEmpty()) << id;
         EXPECT_FALSE(LoadResString(GetExecutableModule(), id).isEmpty()) << id;
@@ -41,10 +44,17 @@ TEST(Resources, TheGermanLibraryCarriesEveryStringTranslated)
     EXPECT_LT(message.indexOf("%s"), message.indexOf("%d"));
     EXPECT_LT(message.indexOf("%d"), message.lastIndexOf("%s"));
 
+    // Messages filled in by position keep their placeholders.
+    EXPECT_EQ(LoadResString(german, IDS_TREND_TOO_MANY).count(QStringLiteral("%d")), 2);
+    EXPECT_EQ(LoadResString(german, IDS_TREND_SAVE_FAILED).count(QStringLiteral("%s")), 1);
+
     AfxSetResourceHandle(german);
     EXPECT_EQ(LoadResString(IDS_HEADER_TAG), QStringLiteral("Variable/Ausdruck"));
+    EXPECT_EQ(LoadResTranslation("TagBrowserDialog", "Browse Tags"), QStringLiteral("Variablen durchsuchen"));
+    EXPECT_TRUE(LoadResTranslation("TagBrowserDialog", "no such text").isNull());
     AfxSetResourceHandle(GetExecutableModule());
     EXPECT_EQ(LoadResString(IDS_HEADER_TAG), QStringLiteral("Tag/Expression"));
+    EXPECT_TRUE(LoadResTranslation("TagBrowserDialog", "Browse Tags").isNull()) << "English is the source";
     EXPECT_TRUE(FreeLibrary(german));
 }
 

@@ -31,6 +31,43 @@ constexpr StringResource kStrings[] = {
     {IDS_QUALITY_NA, u"NV"},
     {IDS_QUALITY_INVALID, u"UNGÜLTIGE QUALITÄT"},
     {IDS_TCPIP_SERVER, u"TCP/IP-Server"},
+    {IDS_TREND_MENU, u"T&rend\tStrg+T"},
+    {IDS_TREND_TITLE, u"Quillon-Trend"},
+    {IDS_TREND_PAUSE, u"&Anhalten"},
+    {IDS_TREND_RESUME, u"&Fortsetzen"},
+    {IDS_TREND_SAVE_CSV, u"Als &CSV speichern..."},
+    {IDS_TREND_SAVE_PNG, u"Als P&NG speichern..."},
+    {IDS_TREND_NO_ROWS, u"Keine fortlaufende Zeile für den Trend.\nWählen Sie Zeilen, deren Kästchen \"Fortlaufend\" gesetzt ist."},
+    {IDS_TREND_TOO_MANY, u"Der Trend zeigt höchstens %d Kurven; nicht hinzugefügte Zeilen: %d."},
+    {IDS_TREND_SAVE_FAILED, u"Die Datei '%s' konnte nicht geschrieben werden."},
+    {IDS_TREND_CSV_FILTER, u"CSV-Dateien (*.csv)"},
+    {IDS_TREND_PNG_FILTER, u"PNG-Bilder (*.png)"},
+    {IDS_TREND_CSV_TIME, u"Zeit"},
+    {IDS_TREND_CSV_QUALITY, u"%s Qualität"},
+    {IDS_TREND_TIME_AXIS, u"Zeit"},
+};
+
+// Texts that code hands to Qt's translate(): the tag browser library's and the
+// main window's own window menu.
+constexpr TranslationResource kTranslations[] = {
+    {"TagBrowserDialog", "Browse Tags", u"Variablen durchsuchen"},
+    {"TagBrowserDialog", "&Filter:", u"&Filter:"},
+    {"TagBrowserDialog", "part of a tag name", u"Teil eines Variablennamens"},
+    {"TagBrowserDialog", "The runtime's tags could not be read: %1.", u"Die Variablen der Laufzeit konnten nicht gelesen werden: %1."},
+    {"TagBrowserDialog", "%1 tags", u"%1 Variablen"},
+    {"TagBrowserDialog", "%1 of %2 tags", u"%1 von %2 Variablen"},
+    {"TagTreeBuilder", "Name", u"Name"},
+    {"TagTreeBuilder", "Type", u"Typ"},
+    {"TagTreeBuilder", "Value", u"Wert"},
+    {"TagTreeBuilder", "Quality", u"Qualität"},
+    {"TagTreeBuilder", " (writable)", u" (beschreibbar)"},
+    {"TagTreeBuilder", " (read-only)", u" (schreibgeschützt)"},
+    {"TagTreeBuilder", ", read-only", u", schreibgeschützt"},
+    {"CQuillonExtDlg", "&Restore", u"&Wiederherstellen"},
+    {"CQuillonExtDlg", "Mi&nimize", u"Mi&nimieren"},
+    {"CQuillonExtDlg", "Ma&ximize", u"Ma&ximieren"},
+    {"CQuillonExtDlg", "&Close", u"&Schließen"},
+    {"CQuillonExtDlg", "The user guide was not found beside the program.", u"Die Bedienungsanleitung wurde neben dem Programm nicht gefunden."},
 };
 
 using namespace templates;
@@ -69,7 +106,7 @@ constexpr auto kGridMenuItems = GridMenuItems(kGridMenuTexts);
 
 constexpr MenuResource kMenus[] = {GridMenu(kGridMenuTexts, kGridMenuItems)};
 
-constexpr ResourceTables kTables = TablesOf(kStrings, kDialogs, kMenus, kIcons);
+constexpr ResourceTables kTables = TablesOf(kStrings, kDialogs, kMenus, kIcons, kTranslations);
 
 } // namespace
 

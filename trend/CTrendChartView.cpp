@@ -1,0 +1,270 @@
+#include "CTrendChartView.h"
+
+#include "TrendSeries.h"
+#include "res/Resource.h"
+#include "res/Resources.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Colours that stay apart from each other on white; series beyond them reuse them.
+constexpr QRgb kPalette[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0x8c564b,
+                             0xe377c2, 0x17becf, 0xbcbd22, 0x7f7f7f, 0x393b79, 0x637939};
+constexpr double kLineWidth = 2;
+constexpr qreal kHiddenAlpha = 0.35;
+constexpr double kMinTimeSpanMs = 1000.0;
+
+// Step lines have only horizontal and vertical pieces: they are filled
+// straight into the image as spans of 'width' pixels, clipped to it.
+class StepRaster
+{
+public:
+    StepRaster(QImage& image, QRgb colour, int width)
+        : m_bits(reinterpret_cast<QRgb*>(image.bits()))
+        , m_stride(image.bytesPerLine() / int(sizeof(QRgb)))
+        , m_imageWidth(image.width())
+        , m_imageHeight(image.height())
+        , m_colour(colour)
+        , m_width(width)
+    {
+    }
+
+    void MoveTo(QPointF p)
+    {
+        m_at = p.toPoint();
+        Fill(m_at.x(), m_at.x(), m_at.y(), m_at.y());
+    }
+
+    void LineTo(QPointF to)
+    {
+        const QPoint p = to.toPoint();
+        // Horizontal first, then vertical: the step's own order.
+        Fill(std::min(m_at.x(), p.x()), std::max(m_at.x(), p.x()), m_at.y(), m_at.y());
+        Fill(p.x(), p.x(), std::min(m_at.y(), p.y()), std::max(m_at.y(), p.y()));
+        m_at = p;
+    }
+
+private:
+    void Fill(int left, int right, int top, int bottom)
+    {
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+        right = std::min(right + m_width - 1, m_imageWidth - 1);
+        bottom = std::min(bottom + m_width - 1, m_imageHeight - 1);
+        if (left > right || top > bottom)
+            return; // wholly outside the image
+        for (int y = top; y <= bottom; ++y) {
+            QRgb* line = m_bits + qsizetype(y) * m_stride;
+            std::fill(line + left, line + right + 1, m_colour);
+        }
+    }
+
+    QRgb* m_bits;
+    int m_stride;
+    int m_imageWidth;
+    int m_imageHeight;
+    QRgb m_colour;
+    int m_width;
+    QPoint m_at;
+};
+
+} // namespace
+
+CTrendChartView::CTrendChartView(QWidget* parent)
+    : QChartView(parent)
+    , m_chart(new QChart)
+    , m_timeAxis(new QDateTimeAxis)
+    , m_valueAxis(new QValueAxis)
+{
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    m_chart->legend()->setShowToolTips(true);
+    // The legend changes only when a series comes or is hidden, but its 32
+    // entries of text would be drawn again on every tick.
+    m_chart->legend()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
+    m_timeAxis->setTitleText(LoadResString(IDS_TREND_TIME_AXIS));
+    m_timeAxis->setTickCount(6);
+    m_valueAxis->setLabelFormat(QStringLiteral("%.6g"));
+    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    // Animations would lag behind a chart that moves on every tick.
+    m_chart->setAnimationOptions(QChart::NoAnimation);
+    setChart(m_chart);
+}
+
+CTrendChartView::~CTrendChartView() = default;
+
+QColor CTrendChartView::LineColor(int index) const
+{
+    return QColor(kPalette[size_t(index) % std::size(kPalette)]);
+}
+
+bool CTrendChartView::IsLineVisible(int index) const
+{
+    return index >= 0 && index < LineCount() && m_lines[size_t(index)].visible;
+}
+
+void CTrendChartView::SetLineVisible(int index, bool visible)
+{
+    if (index < 0 || index >= LineCount())
+        return;
+    Line& line = m_lines[size_t(index)];
+    line.visible = visible;
+    // The entry stays, dimmed, so that it can be clicked again.
+    for (QLegendMarker* marker : m_chart->legend()->markers(line.legend)) {
+        QColor label = marker->labelBrush().color();
+        label.setAlphaF(visible ? 1.0 : kHiddenAlpha);
+        marker->setLabelBrush(label);
+        QColor swatch = LineColor(index);
+        swatch.setAlphaF(visible ? 1.0 : kHiddenAlpha);
+        marker->setBrush(swatch);
+    }
+    UpdateAxes();
+    viewport()->update();
+}
+
+void CTrendChartView::AddLine(const TrendSeries& series)
+{
+    auto* legend = new QLineSeries;
+    legend->setColor(LineColor(LineCount()));
+    legend->setName(series.Label());
+    m_chart->addSeries(legend);
+    legend->attachAxis(m_timeAxis);
+    legend->attachAxis(m_valueAxis);
+    m_lines.push_back({legend, true});
+    for (QLegendMarker* marker : m_chart->legend()->markers(legend))
+        connect(marker, &QLegendMarker::clicked, this, &CTrendChartView::OnMarkerClicked);
+}
+
+void CTrendChartView::Redraw(const std::vector<std::unique_ptr<TrendSeries>>& series)
+{
+    m_series = &series;
+    while (m_lines.size() < series.size())
+        AddLine(*series[m_lines.size()]);
+    m_shownUntil = std::numeric_limits<qint64>::min();
+    for (const auto& s : series) {
+        if (s->Count() > 0)
+            m_shownUntil = std::max(m_shownUntil, s->At(s->Count() - 1).msecs);
+    }
+    UpdateAxes();
+    viewport()->update();
+}
+
+std::vector<QList<QPointF>> CTrendChartView::Segments(int index) const
+{
+    if (!m_series || index < 0 || size_t(index) >= m_series->size())
+        return {};
+    return (*m_series)[size_t(index)]->StepSegments(m_shownUntil);
+}
+
+void CTrendChartView::UpdateAxes()
+{
+    if (!m_series)
+        return;
+    double minX = std::numeric_limits<double>::max();
+    double minY = minX;
+    double maxY = std::numeric_limits<double>::lowest();
+    for (size_t i = 0; i < m_series->size() && i < m_lines.size(); ++i) {
+        const TrendSeries& series = *(*m_series)[i];
+        if (series.Count() > 0)
+            minX = std::min(minX, double(series.At(0).msecs));
+        if (!m_lines[i].visible)
+            continue;
+        if (const auto range = series.ValueRange(m_shownUntil)) {
+            minY = std::min(minY, range->first);
+            maxY = std::max(maxY, range->second);
+        }
+    }
+    const double maxX = double(m_shownUntil);
+    if (minX > maxX)
+        return; // nothing shown yet: the axes keep their range
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(minX)),
+                         QDateTime::fromMSecsSinceEpoch(qint64(std::max(maxX, minX + kMinTimeSpanMs))));
+    if (minY > maxY)
+        return;
+    // A flat line sits in the middle; others get a little room above and below.
+    const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1.0, std::abs(maxY) * 0.05);
+    const double low = minY - margin;
+    const double high = maxY + margin;
+    // A range that still holds the lines and is not much wider than they need
+    // stays: each change lays the chart out anew, twice with nice numbers.
+    const double shown = m_valueAxis->max() - m_valueAxis->min();
+    if (m_valueAxis->min() <= low && high <= m_valueAxis->max() && shown <= 2 * (high - low))
+        return;
+    m_valueAxis->setRange(low, high);
+    m_valueAxis->applyNiceNumbers();
+}
+
+void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
+{
+    QChartView::drawForeground(painter, rect);
+    const QRectF plot = m_chart->mapRectToScene(m_chart->plotArea());
+    const double x0 = double(m_timeAxis->min().toMSecsSinceEpoch());
+    const double spanX = double(m_timeAxis->max().toMSecsSinceEpoch()) - x0;
+    const double y0 = m_valueAxis->min();
+    const double spanY = m_valueAxis->max() - y0;
+    if (!m_series || plot.isEmpty() || spanX <= 0 || spanY <= 0)
+        return;
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    const QSize pixels = (plot.size() * ratio).toSize();
+    if (m_plotImage.size() != pixels)
+        m_plotImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_plotImage.fill(Qt::transparent);
+    const double scaleX = pixels.width() / spanX;
+    const double scaleY = pixels.height() / spanY;
+    // Values near the limits of a double leave no usable scale.
+    if (!std::isfinite(scaleX) || !std::isfinite(scaleY) || scaleY <= 0)
+        return;
+    const int width = std::max(1, qRound(kLineWidth * ratio));
+    for (size_t i = 0; i < m_series->size() && i < m_lines.size(); ++i) {
+        if (!m_lines[i].visible)
+            continue;
+        StepRaster raster(m_plotImage, LineColor(int(i)).rgba(), width);
+        (*m_series)[i]->VisitSteps(m_shownUntil, [&](QPointF p, bool startsSegment) {
+            // Clamped just outside the image: a point can never overflow an int.
+            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, pixels.width() + 1.0),
+                                std::clamp(pixels.height() - (p.y() - y0) * scaleY, -1.0, pixels.height() + 1.0));
+            if (startsSegment)
+                raster.MoveTo(pixel);
+            else
+                raster.LineTo(pixel);
+        });
+    }
+    m_plotImage.setDevicePixelRatio(ratio);
+    painter->drawImage(plot.topLeft(), m_plotImage);
+}
+
+void CTrendChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    // Qt Charts keeps axis labels cut to the room they had at their first
+    // layout, before the view had its size; laying them out again shows them.
+    for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(m_timeAxis), static_cast<QAbstractAxis*>(m_valueAxis)}) {
+        axis->setLabelsVisible(false);
+        axis->setLabelsVisible(true);
+    }
+}
+
+void CTrendChartView::OnMarkerClicked()
+{
+    auto* marker = qobject_cast<QLegendMarker*>(sender());
+    if (!marker)
+        return;
+    for (int i = 0; i < LineCount(); ++i) {
+        if (m_lines[size_t(i)].legend == marker->series()) {
+            SetLineVisible(i, !m_lines[size_t(i)].visible);
+            return;
+        }
+    }
+}
