@@ -221,7 +221,7 @@ void CQuillonExtDlg::ShowListNotLoaded(FileStore::ReadStatus status)
     const UINT reason = status == FileStore::ReadStatus::NotRegular ? IDS_LIST_NOT_A_FILE
                         : status == FileStore::ReadStatus::TooLarge ? IDS_LIST_TOO_LARGE
                                                                      : IDS_LIST_UNREADABLE;
-    AfxMessageBox(FormatMessage(LoadResString(IDS_LIST_NOT_LOADED), {WatchListPath(), LoadResString(reason)}),
+    AfxMessageBox(FormatResText(LoadResString(IDS_LIST_NOT_LOADED), {WatchListPath(), LoadResString(reason)}),
                   MB_OK | MB_ICONERROR);
 }
 
