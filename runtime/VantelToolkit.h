@@ -58,6 +58,9 @@ constexpr HRESULT VT_E_NOT_STARTED = static_cast<HRESULT>(0x8007139Fu);
 constexpr HRESULT VT_E_PROTOCOL = static_cast<HRESULT>(0x80070032u);      // the peer is no runtime we speak to
 constexpr HRESULT VT_E_ROUTE = static_cast<HRESULT>(0x80004001u);         // proxy or gateway route not available
 constexpr HRESULT VT_E_ARGUMENT = static_cast<HRESULT>(0x80070057u);      // no handle, or a port outside 1..65535
+// The runtime accepted the login proof but could not sign the exchange: it does
+// not know the user's verifier.
+constexpr HRESULT VT_E_SERVER_PROOF = static_cast<HRESULT>(0x80040207u);
 
 extern "C" {
 

@@ -4,7 +4,11 @@
 #include "toolkit/protocol/Protocol.h"
 
 #include <QByteArray>
+#include <QString>
 
+#include <memory>
+
+class ScramServer;
 class TagDatabase;
 class UserDatabase;
 class WireReader;
@@ -15,7 +19,11 @@ class WireWriter;
 class RequestHandler
 {
 public:
-    RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs);
+    // channelBinding: the tls-server-end-point data of a TLS connection, to
+    // which its logins are bound; empty without TLS.
+    RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs,
+                   const QByteArray& channelBinding = QByteArray());
+    ~RequestHandler();
 
     // The reply payload for one request payload. `close` is set when the
     // connection must end after the reply (or at once, if the reply is empty).
@@ -28,7 +36,8 @@ private:
     enum class State { AwaitHello, AwaitLogin, Ready };
 
     vtproto::Status Hello(WireReader& in, WireWriter& out, bool& close);
-    vtproto::Status Login(WireReader& in);
+    vtproto::Status Login(WireReader& in, WireWriter& out);
+    vtproto::Status LoginProof(WireReader& in, WireWriter& out);
     vtproto::Status Compile(WireReader& in, WireWriter& out);
     vtproto::Status Evaluate(WireReader& in, WireWriter& out);
     vtproto::Status Resolve(WireReader& in, WireWriter& out);
@@ -43,4 +52,7 @@ private:
     State m_state = State::AwaitHello;
     RuntimeFunctions::Context m_context;
     int m_loginFailures = 0;
+    QByteArray m_channelBinding;
+    std::unique_ptr<ScramServer> m_scram; // a login exchange has begun
+    QString m_loginUser;
 };

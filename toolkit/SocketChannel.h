@@ -24,6 +24,8 @@ public:
     // True when the peer has closed, reset, or sent something unasked: checked
     // without waiting, between requests.
     bool PeerHasSpoken() const;
+    // The tls-server-end-point data a login binds itself to; empty without TLS.
+    QByteArray ChannelBinding() const { return {}; }
 
 private:
     explicit SocketChannel(int fd);

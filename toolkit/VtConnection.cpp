@@ -2,6 +2,7 @@
 
 #include "ChannelOpener.h"
 #include "ReplyDecoder.h"
+#include "toolkit/protocol/ScramClient.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -63,16 +64,38 @@ HRESULT VtConnection::Open(const ConnectionTarget& target, const Credentials& cr
         MarkLost();
         return E_ACCESSDENIED;
     }
-    WireWriter login;
-    login.Str(credentials.user);
-    login.Str(credentials.password);
+    const HRESULT result = LogOn(credentials);
+    if (result != S_OK)
+        MarkLost();
+    return result;
+}
+
+HRESULT VtConnection::LogOn(const Credentials& credentials)
+{
+    ScramClient scram(credentials.user, credentials.password, m_channel->ChannelBinding());
+    WireWriter first;
+    first.Str(QString::fromUtf8(scram.ClientFirst()));
     Reply reply;
-    if (!Exchange(Request::Login, login, reply))
+    if (!Exchange(Request::Login, first, reply))
         return VT_E_UNREACHABLE;
-    if (reply.status == Status::Ok)
-        return S_OK;
-    MarkLost();
-    return reply.status == Status::NoReadRight ? E_ABORT : E_ACCESSDENIED;
+    if (reply.status != Status::Ok)
+        return E_ACCESSDENIED;
+    WireReader serverFirst(reply.body);
+    const QByteArray serverFirstText = serverFirst.Str().toUtf8();
+    QByteArray clientFinal;
+    if (!serverFirst.Complete() || !scram.ClientFinal(serverFirstText, clientFinal))
+        return VT_E_PROTOCOL;
+    WireWriter proof;
+    proof.Str(QString::fromLatin1(clientFinal));
+    if (!Exchange(Request::LoginProof, proof, reply))
+        return VT_E_UNREACHABLE;
+    if (reply.status != Status::Ok)
+        return reply.status == Status::NoReadRight ? E_ABORT : E_ACCESSDENIED;
+    WireReader serverFinal(reply.body);
+    const QByteArray serverFinalText = serverFinal.Str().toUtf8();
+    // A peer that cannot sign the exchange does not know the user's verifier:
+    // whatever it is, it is not the runtime the user meant.
+    return serverFinal.Complete() && scram.VerifyServerFinal(serverFinalText) ? S_OK : VT_E_SERVER_PROOF;
 }
 
 bool VtConnection::Exchange(Request type, const WireWriter& body, Reply& reply)

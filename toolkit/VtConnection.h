@@ -63,6 +63,8 @@ public:
 
 private:
     HRESULT OpenAndGreet(const ConnectionTarget& target);
+    // The SCRAM-SHA-256 exchange of docs/protocol.md.
+    HRESULT LogOn(const Credentials& credentials);
 
     std::uint32_t m_generation;
     std::unique_ptr<SocketChannel> m_channel;
