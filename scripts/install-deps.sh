@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xclip xdotool x11-utils
   tinyproxy clang-14 libclang-rt-14-dev
   dpkg-dev file
+  openssl libssl-dev
 )
 
 missing=()

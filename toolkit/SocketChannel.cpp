@@ -66,8 +66,17 @@ bool SocketChannel::Wait(short events, const Deadline& deadline) const
     }
 }
 
+bool SocketChannel::StartTls(const QString& caFile, const QString& host, const Deadline& deadline,
+                             TlsLayer::Refusal& refusal, QString& fingerprint)
+{
+    m_tls = TlsLayer::Start(m_fd, caFile, host, deadline, refusal, fingerprint);
+    return m_tls != nullptr;
+}
+
 bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
 {
+    if (m_tls)
+        return m_tls->Send(bytes.constData(), static_cast<std::size_t>(bytes.size()), deadline);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         // MSG_NOSIGNAL: a peer that went away must not kill the host with SIGPIPE.
@@ -88,6 +97,8 @@ bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
 
 bool SocketChannel::Receive(char* data, std::size_t size, const Deadline& deadline)
 {
+    if (m_tls)
+        return m_tls->Receive(data, size, deadline);
     std::size_t received = 0;
     while (received < size) {
         const ssize_t n = ::recv(m_fd, data + received, size - received, 0);
@@ -104,8 +115,10 @@ bool SocketChannel::Receive(char* data, std::size_t size, const Deadline& deadli
     return true;
 }
 
-bool SocketChannel::PeerHasSpoken() const
+bool SocketChannel::PeerHasSpoken()
 {
+    if (m_tls)
+        return m_tls->PeerHasSpoken();
     pollfd p = {m_fd, POLLIN, 0};
     return ::poll(&p, 1, 0) != 0;
 }
