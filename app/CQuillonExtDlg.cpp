@@ -4,6 +4,7 @@
 #include "CCheckCredentialDlg.h"
 #include "CQuillonExtApp.h"
 #include "CUserGuideWindow.h"
+#include "ConnectionMessages.h"
 #include "WatchListFile.h"
 #include "platform/KnownFolders.h"
 #include "platform/CDataExchange.h"
@@ -38,23 +39,6 @@ constexpr UINT SC_RESTORE = 0xF120;
 
 const QString kOptions = QStringLiteral("Options");
 const QString kWatchListFileName = QStringLiteral("DBRemoteQuillon.dat");
-
-// The message texts come from a language library: fill "%s" and "%d" in order
-// without handing the text to a printf-style formatter.
-QString FormatMessage(const QString& format, const QStringList& arguments)
-{
-    QString out;
-    qsizetype next = 0;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format[i] == u'%' && i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'd')) {
-            out += next < arguments.size() ? arguments[next++] : QString();
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
 
 const VtChar* Wide(const QString& text)
 {
@@ -134,9 +118,9 @@ void CQuillonExtDlg::ShowConnectError(HRESULT result)
         text = LoadResString(IDS_ACCESS_DENIED);
     else if (result == E_ACCESSDENIED)
         text = LoadResString(IDS_INVALID_CREDENTIAL);
-    else
-        text = FormatMessage(LoadResString(IDS_CONNECT_ERROR),
-                             {ServerLabel(), QString::number(result), LoadResString(IDS_TCPIP_SERVER)});
+    else if (text = ConnectionMessages::SecurityRefusal(result, ServerLabel()); text.isEmpty())
+        text = ConnectionMessages::Format(LoadResString(IDS_CONNECT_ERROR),
+                                          {ServerLabel(), QString::number(result), LoadResString(IDS_TCPIP_SERVER)});
     AfxMessageBox(text, MB_OK | MB_ICONERROR);
 }
 

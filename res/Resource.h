@@ -13,6 +13,15 @@ constexpr UINT IDS_ALWAYS_ON_TOP = 132;
 constexpr UINT IDS_LOCAL_SERVER = 133;
 constexpr UINT IDS_CONNECT_ERROR = 134;
 constexpr UINT IDS_INVALID_CREDENTIAL = 135;
+// Secure connections: why a runtime was refused.
+constexpr UINT IDS_TLS_UNTRUSTED = 140;
+constexpr UINT IDS_TLS_NAME_MISMATCH = 141;
+constexpr UINT IDS_TLS_EXPIRED = 142;
+constexpr UINT IDS_TLS_ABSENT = 143;
+constexpr UINT IDS_TLS_REQUIRED = 144;
+constexpr UINT IDS_TLS_FAILED = 145;
+constexpr UINT IDS_SERVER_PROOF = 146;
+constexpr UINT IDS_TLS_CA_FILE = 147;
 constexpr UINT IDS_INVALID_EXPRESSION = 24594;
 constexpr UINT IDS_CLIPBOARD_ERROR = 33796;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

@@ -30,7 +30,9 @@ TEST(Resources, TheGermanLibraryCarriesEveryStringTranslated)
                         IDS_LOCAL_SERVER, IDS_CONNECT_ERROR, IDS_INVALID_CREDENTIAL, IDS_INVALID_EXPRESSION,
                         IDS_CLIPBOARD_ERROR, AFX_IDS_APP_TITLE, IDS_HEADER_TAG, IDS_HEADER_VALUE, IDS_HEADER_QUALITY,
                         IDS_HEADER_CONTINUOUS, IDS_QUALITY_BAD, IDS_QUALITY_UNCERTAIN, IDS_QUALITY_GOOD,
-                        IDS_QUALITY_NA, IDS_QUALITY_INVALID, IDS_TCPIP_SERVER};
+                        IDS_QUALITY_NA, IDS_QUALITY_INVALID, IDS_TCPIP_SERVER, IDS_TLS_UNTRUSTED,
+                        IDS_TLS_NAME_MISMATCH, IDS_TLS_EXPIRED, IDS_TLS_ABSENT, IDS_TLS_REQUIRED, IDS_TLS_FAILED,
+                        IDS_SERVER_PROOF, IDS_TLS_CA_FILE};
     for (UINT id : ids) {
         EXPECT_FALSE(LoadResString(german, id).isEmpty()) << id;
         EXPECT_FALSE(LoadResString(GetExecutableModule(), id).isEmpty()) << id;
