@@ -125,30 +125,6 @@ TEST_F(ToolkitTls, EachRefusalHasItsReasonAndSendsNoCredentials)
     EXPECT_EQ(ConnectTo(u"127.0.0.1", good.Port()), S_OK);
 }
 
-TEST_F(ToolkitTls, OnTheWireNeitherPasswordNorTagNamesWithTlsAndNoPasswordWithout)
-{
-    RuntimeProcess secure, plain;
-    ASSERT_TRUE(StartTls(secure));
-    ASSERT_TRUE(plain.Start({"--users", m_dir.File("users.txt")}));
-    const auto session = [&](quint16 port) {
-        RecordingRelay relay(port);
-        EXPECT_EQ(ConnectTo(u"127.0.0.1", relay.Port()), S_OK);
-        ActivateConnection(m_handle);
-        EXPECT_EQ(Evaluate("Plant.Tank1.Level > -1000"), "1");
-        CloseConnection(m_handle);
-        return relay.Capture();
-    };
-    ASSERT_EQ(Trusting(m_dir.File("ca.pem")), S_OK);
-    const QByteArray secureCapture = session(secure.Port());
-    EXPECT_FALSE(secureCapture.contains("pw-root"));
-    EXPECT_FALSE(secureCapture.contains("Tank1"));
-    EXPECT_FALSE(secureCapture.contains("root"));
-    ASSERT_EQ(VtSetTransportSecurity(0, u""), S_OK);
-    const QByteArray plainCapture = session(plain.Port());
-    EXPECT_TRUE(plainCapture.contains("Tank1")) << "the relay does record";
-    EXPECT_FALSE(plainCapture.contains("pw-root"));
-}
-
 TEST_F(ToolkitTls, RoutesThroughProxyGatewayAndBothCarryTlsUnchanged)
 {
     if (!TinyProxy::Available())
