@@ -15,6 +15,7 @@
 #include "RuntimeServer.h"
 
 #include "app/WatchListFile.h"
+#include "tests/common/TestCertificates.h"
 #include "grid/CGridCtrl.h"
 #include "runtime/VantelToolkit.h"
 #include "watch/CGridQuillon.h"
@@ -46,9 +47,10 @@ constexpr double kOperationLimitMs = 500;
 constexpr double kRatioLimit = 0.5;
 constexpr double kTickLimitMs = 20;
 constexpr double kBytesPerRowLimit = 800;
+constexpr double kTlsTickRatioLimit = 1.3;
 
 // What a line of the table must meet.
-enum class Goal { None, HalfThePeer, TickLimit, BytesPerRow };
+enum class Goal { None, HalfThePeer, TickLimit, BytesPerRow, TlsRatio };
 
 struct Line
 {
@@ -269,17 +271,34 @@ bool CopyAndPaste(std::vector<Line>& lines)
 
 // ---------------------------------------------------------------- refresh tick
 
-bool TicksOn(const RuntimeServer& runtime, VtHandle handle, std::vector<Line>& lines)
+// The median refresh tick of these Continuous rows on the connection; -1 when
+// the refresh showed no values.
+double MedianTick(VtHandle handle, const std::vector<WatchListRow>& rows)
+{
+    BenchHost host;
+    host.SetConnection(handle);
+    host.Load(rows);
+    Flush();
+    CGridQuillon& grid = host.Grid();
+    const auto tick = [&] {
+        return BenchClock::Time([&] {
+            grid.RefreshContinuousRows();
+            Flush();
+        });
+    };
+    tick(); // warm-up
+    const double median = BenchClock::Median(kTickRepeats, tick);
+    return grid.GetItemText(static_cast<int>(rows.size()), CGridQuillon::ColValue).isEmpty() ? -1 : median;
+}
+
+// The plain ticks; the one of kTags rows goes to plainTick.
+bool TicksOn(const RuntimeServer& runtime, VtHandle handle, std::vector<Line>& lines, double& plainTick)
 {
     LoopbackEcho echo;
     if (!echo.Ok())
         return Fail("no loopback echo");
     for (const int count : {kTags / 10, kTags}) {
-        BenchHost host;
-        host.SetConnection(handle);
         const std::vector<WatchListRow> rows = ContinuousList(count);
-        host.Load(rows);
-        Flush();
         QStringList names;
         for (const WatchListRow& row : rows)
             names << row.text;
@@ -287,16 +306,8 @@ bool TicksOn(const RuntimeServer& runtime, VtHandle handle, std::vector<Line>& l
         qint64 replyBytes = 0;
         if (!runtime.FrameSizes(names, requestBytes, replyBytes))
             return Fail("no reply to a plain Evaluate");
-        CGridQuillon& grid = host.Grid();
-        const auto tick = [&] {
-            return BenchClock::Time([&] {
-                grid.RefreshContinuousRows();
-                Flush();
-            });
-        };
-        tick(); // warm-up
-        const double ours = BenchClock::Median(kTickRepeats, tick);
-        if (grid.GetItemText(count, CGridQuillon::ColValue).isEmpty())
+        const double ours = MedianTick(handle, rows);
+        if (ours < 0)
             return Fail("the refresh showed no values");
         const double physical = BenchClock::Median(kTickRepeats, [&] {
             return BenchClock::Time([&] {
@@ -305,7 +316,30 @@ bool TicksOn(const RuntimeServer& runtime, VtHandle handle, std::vector<Line>& l
         });
         lines.push_back({"refresh tick, Continuous rows", count, ours, physical, "ms", "echo",
                          count == kTags ? Goal::TickLimit : Goal::None});
+        plainTick = ours;
     }
+    return true;
+}
+
+// The same tick of kTags rows with TLS between toolkit and runtime, beside the plain one.
+bool TlsTick(double plainTick, std::vector<Line>& lines)
+{
+    QTemporaryDir certificates;
+    if (!TestCertificates::Make(certificates.path()))
+        return Fail("cannot make the test certificates");
+    RuntimeServer runtime(kTags, certificates.path());
+    const std::u16string ca = certificates.filePath("ca.pem").toStdU16String();
+    VtHandle handle = nullptr;
+    if (runtime.Port() == 0 || VtSetTransportSecurity(1, ca.c_str()) != S_OK ||
+        ConnectRuntime(u"localhost", runtime.Port(), u"", 0, u"", 10, &handle) != S_OK)
+        return Fail("cannot start or reach VantelRuntime over TLS");
+    ActivateConnection(handle);
+    const double ours = MedianTick(handle, ContinuousList(kTags));
+    CloseConnection(handle);
+    VtSetTransportSecurity(0, u"");
+    if (ours < 0)
+        return Fail("the refresh over TLS showed no values");
+    lines.push_back({"refresh tick over TLS, Continuous rows", kTags, ours, plainTick, "ms", "plain", Goal::TlsRatio});
     return true;
 }
 
@@ -317,7 +351,8 @@ bool Ticks(std::vector<Line>& lines)
         ConnectRuntime(u"127.0.0.1", runtime.Port(), u"", 0, u"", 10, &handle) != S_OK)
         return Fail("cannot start or reach VantelRuntime");
     ActivateConnection(handle);
-    const bool ticked = TicksOn(runtime, handle, lines);
+    double plainTick = 0;
+    const bool ticked = TicksOn(runtime, handle, lines, plainTick) && TlsTick(plainTick, lines);
     CloseConnection(handle);
     ToolkitShutdown();
     return ticked;
@@ -333,6 +368,7 @@ std::pair<const char*, std::optional<bool>> Judge(const Line& line)
         return {"<= 0.5 and < 500 ms", line.ours / line.peer <= kRatioLimit && line.ours < kOperationLimitMs};
     case Goal::TickLimit: return {"< 20 ms", line.ours < kTickLimitMs};
     case Goal::BytesPerRow: return {"<= 800 B", line.ours <= kBytesPerRowLimit};
+    case Goal::TlsRatio: return {"<= 1.3 x plain", line.ours / line.peer <= kTlsTickRatioLimit};
     case Goal::None: break;
     }
     return {"-", std::nullopt};

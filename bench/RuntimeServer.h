@@ -10,7 +10,9 @@
 class RuntimeServer
 {
 public:
-    explicit RuntimeServer(int tags);
+    // certificates: a folder of TestCertificates; the runtime then speaks TLS
+    // with its server certificate.
+    explicit RuntimeServer(int tags, const QString& certificates = QString());
     ~RuntimeServer();
     RuntimeServer(const RuntimeServer&) = delete;
     RuntimeServer& operator=(const RuntimeServer&) = delete;
