@@ -41,7 +41,7 @@ std::unique_ptr<SocketChannel> SocketChannel::Connect(const QString& host, int p
         error = QString::fromLocal8Bit(std::strerror(errno));
         return nullptr;
     }
-    if (!channel->Wait(POLLOUT, deadline)) {
+    if (!deadline.WaitFor(channel->m_fd, POLLOUT)) {
         error = QStringLiteral("the connection timed out");
         return nullptr;
     }
@@ -52,18 +52,6 @@ std::unique_ptr<SocketChannel> SocketChannel::Connect(const QString& host, int p
         return nullptr;
     }
     return channel;
-}
-
-bool SocketChannel::Wait(short events, const Deadline& deadline) const
-{
-    for (;;) {
-        pollfd p = {m_fd, events, 0};
-        const int n = ::poll(&p, 1, deadline.RemainingMs());
-        if (n > 0)
-            return true;
-        if (n == 0 || errno != EINTR)
-            return false;
-    }
 }
 
 bool SocketChannel::StartTls(const QString& caFile, const QString& host, const Deadline& deadline,
@@ -88,7 +76,7 @@ bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && Wait(POLLOUT, deadline))
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && deadline.WaitFor(m_fd, POLLOUT))
             continue;
         return false;
     }
@@ -108,7 +96,7 @@ bool SocketChannel::Receive(char* data, std::size_t size, const Deadline& deadli
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && Wait(POLLIN, deadline))
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && deadline.WaitFor(m_fd, POLLIN))
             continue;
         return false; // closed by the peer, reset, or out of time
     }

@@ -36,7 +36,6 @@ public:
 
 private:
     explicit SocketChannel(int fd);
-    bool Wait(short events, const Deadline& deadline) const;
 
     int m_fd;
     std::unique_ptr<TlsLayer> m_tls;

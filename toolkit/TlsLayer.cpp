@@ -154,46 +154,38 @@ bool TlsLayer::Retry(int result, const Deadline& deadline) const
     default:
         return false;
     }
-    for (;;) {
-        pollfd p = {m_fd, events, 0};
-        const int n = ::poll(&p, 1, deadline.RemainingMs());
-        if (n > 0)
-            return true;
-        if (n == 0 || errno != EINTR)
+    return deadline.WaitFor(m_fd, events);
+}
+
+bool TlsLayer::Transfer(std::size_t size, const Deadline& deadline,
+                        const std::function<int(std::size_t done, std::size_t& n)>& step)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        std::size_t n = 0;
+        const int result = step(done, n);
+        if (result == 1) {
+            done += n;
+        } else if (!Retry(result, deadline)) {
+            ERR_clear_error();
             return false;
+        }
     }
+    return true;
 }
 
 bool TlsLayer::Send(const char* data, std::size_t size, const Deadline& deadline)
 {
-    std::size_t sent = 0;
-    while (sent < size) {
-        std::size_t n = 0;
-        const int result = SSL_write_ex(m_ssl, data + sent, size - sent, &n);
-        if (result == 1) {
-            sent += n;
-        } else if (!Retry(result, deadline)) {
-            ERR_clear_error();
-            return false;
-        }
-    }
-    return true;
+    return Transfer(size, deadline, [&](std::size_t done, std::size_t& n) {
+        return SSL_write_ex(m_ssl, data + done, size - done, &n);
+    });
 }
 
 bool TlsLayer::Receive(char* data, std::size_t size, const Deadline& deadline)
 {
-    std::size_t received = 0;
-    while (received < size) {
-        std::size_t n = 0;
-        const int result = SSL_read_ex(m_ssl, data + received, size - received, &n);
-        if (result == 1) {
-            received += n;
-        } else if (!Retry(result, deadline)) {
-            ERR_clear_error();
-            return false;
-        }
-    }
-    return true;
+    return Transfer(size, deadline, [&](std::size_t done, std::size_t& n) {
+        return SSL_read_ex(m_ssl, data + done, size - done, &n);
+    });
 }
 
 bool TlsLayer::PeerHasSpoken()

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 struct ssl_st;
@@ -42,6 +43,9 @@ private:
     // Waits for what OpenSSL asked for after a call returned `result`; false
     // on a real error or when the deadline passed.
     bool Retry(int result, const Deadline& deadline) const;
+    // Runs an OpenSSL read or write step until `size` bytes have passed.
+    bool Transfer(std::size_t size, const Deadline& deadline,
+                  const std::function<int(std::size_t done, std::size_t& n)>& step);
     static int Verify(int preverified, struct x509_store_ctx_st* store);
 
     int m_fd;
