@@ -63,6 +63,8 @@ void RecordingRelay::Run()
         }
         if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents)
             break;
+        // Only the pairs that were polled; one accepted now waits for the next round.
+        const std::size_t polled = pairs.size();
         if (fds[1].revents & POLLIN) {
             const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
             const int target = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -75,7 +77,7 @@ void RecordingRelay::Run()
             }
         }
         std::vector<std::size_t> finished;
-        for (std::size_t i = 0; i < pairs.size(); ++i) {
+        for (std::size_t i = 0; i < polled; ++i) {
             const short in[2] = {fds[2 + 2 * i].revents, fds[3 + 2 * i].revents};
             const int ends[2] = {pairs[i].first, pairs[i].second};
             for (int side = 0; side < 2; ++side) {
