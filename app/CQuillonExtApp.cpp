@@ -11,6 +11,8 @@
 #include "res/Resources.h"
 #include "runtime/VantelToolkit.h"
 
+#include <QFileInfo>
+
 namespace {
 
 CQuillonExtApp* g_app = nullptr;
@@ -73,6 +75,11 @@ BOOL CQuillonExtApp::InitInstance(const QStringList& arguments)
     ReadConnectionSettings();
     ParseCommandLine(JoinArguments(arguments));
     SetProfileFileName(m_strUserIniPath);
+    if (!ApplyTransportSecurity(programFolder)) {
+        FreeLanguageLibrary(m_hInstance, m_hResDll);
+        AfxSetResourceHandle(m_hInstance);
+        return FALSE;
+    }
 
     {
         CQuillonExtDlg dialog(m_strUserName, m_strPassword);
@@ -104,6 +111,19 @@ void CQuillonExtApp::ReadConnectionSettings()
     m_strWtg = ReadOption(QStringLiteral("wtg"), m_strWtg, kLongTextCapacity, m_strIniPath);
     m_strProxyIp = ReadOption(QStringLiteral("proxyip"), m_strProxyIp, kLongTextCapacity, m_strIniPath);
     m_nProxyPort = ReadOptionInt(QStringLiteral("proxyp"), m_nProxyPort, m_strIniPath);
+    m_bTls = ReadOptionInt(QStringLiteral("tls"), m_bTls, m_strIniPath) != 0 ? TRUE : FALSE;
+    m_strTlsCa = ReadOption(QStringLiteral("tlsca"), m_strTlsCa, kLongTextCapacity, m_strIniPath);
+}
+
+bool CQuillonExtApp::ApplyTransportSecurity(const QString& programFolder)
+{
+    QString caFile = m_strTlsCa;
+    if (!caFile.isEmpty() && QFileInfo(caFile).isRelative())
+        caFile = programFolder + caFile;
+    if (VtSetTransportSecurity(m_bTls, reinterpret_cast<const VtChar*>(caFile.utf16())) == S_OK)
+        return true;
+    AfxMessageBox(FormatResText(LoadResString(IDS_TLS_CA_FILE), {caFile}), MB_OK | MB_ICONERROR);
+    return false;
 }
 
 QString CQuillonExtApp::JoinArguments(const QStringList& arguments)
@@ -136,9 +156,13 @@ void CQuillonExtApp::ParseCommandLine(const QString& commandLine)
         {QStringLiteral("/proxyp:"), nullptr, &m_nProxyPort},
         {QStringLiteral("/username:"), &m_strUserName, nullptr},
         {QStringLiteral("/password:"), &m_strPassword, nullptr},
+        {QStringLiteral("/tlsca:"), &m_strTlsCa, nullptr},
     };
 
     const auto takeToken = [&](QString& token) {
+        // A switch without a value, matched whole: "/tls" also begins "/tlsca:".
+        if (token.compare(QStringLiteral("/tls"), Qt::CaseInsensitive) == 0)
+            m_bTls = TRUE;
         for (const Switch& s : switches) {
             if (!token.startsWith(s.prefix, Qt::CaseInsensitive))
                 continue;

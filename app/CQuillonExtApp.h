@@ -26,6 +26,9 @@ public:
     void ReadConnectionSettings();
     void ParseCommandLine(const QString& commandLine);
     static QString MapTagText(const QString& text);
+    // Hands the TLS settings to the toolkit; false, after telling the user,
+    // when the CA file cannot serve.
+    bool ApplyTransportSecurity(const QString& programFolder);
 
     // The command-line text for a list of arguments already split by the shell:
     // joined by spaces, an argument with a space and no double quote in quotes.
@@ -42,6 +45,11 @@ public:
     int m_nProxyPort = 0;
     QString m_strUserName;
     QString m_strPassword;
+    // Secure connection: TLS with the system's CA store, or with the
+    // certificates of m_strTlsCa (which implies TLS; relative to the program
+    // folder).
+    BOOL m_bTls = FALSE;
+    QString m_strTlsCa;
 
     // The main window's refresh-tick state, kept for the whole run rather than
     // per window: the last connection attempt and the guard against a tick

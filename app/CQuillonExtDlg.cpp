@@ -4,6 +4,7 @@
 #include "CCheckCredentialDlg.h"
 #include "CQuillonExtApp.h"
 #include "CUserGuideWindow.h"
+#include "ConnectionMessages.h"
 #include "WatchListFile.h"
 #include "platform/KnownFolders.h"
 #include "platform/CDataExchange.h"
@@ -118,7 +119,7 @@ void CQuillonExtDlg::ShowConnectError(HRESULT result)
         text = LoadResString(IDS_ACCESS_DENIED);
     else if (result == E_ACCESSDENIED)
         text = LoadResString(IDS_INVALID_CREDENTIAL);
-    else
+    else if (text = ConnectionMessages::SecurityRefusal(result, ServerLabel()); text.isEmpty())
         text = FormatResText(LoadResString(IDS_CONNECT_ERROR),
                              {ServerLabel(), QString::number(result), LoadResString(IDS_TCPIP_SERVER)});
     AfxMessageBox(text, MB_OK | MB_ICONERROR);

@@ -17,6 +17,7 @@
 #include "tests/runtimed/ModbusDeviceProcess.h"
 
 #include "app/WatchListFile.h"
+#include "tests/common/TestCertificates.h"
 #include "grid/CGridCtrl.h"
 #include "runtime/VantelToolkit.h"
 #include "trend/CTrendChartView.h"
@@ -60,9 +61,10 @@ constexpr double kBytesPerRowLimit = 800;
 constexpr int kTrendSeries = CTrendWindow::kMaxSeries;
 constexpr double kTrendTickLimitMs = 2;
 constexpr double kTrendBytesLimit = 4 * 1024 * 1024;
+constexpr double kTlsTickRatioLimit = 1.3;
 
 // What a line of the table must meet.
-enum class Goal { None, HalfThePeer, TickLimit, ModbusTickLimit, BytesPerRow, TrendTick, TrendBytes };
+enum class Goal { None, HalfThePeer, TickLimit, ModbusTickLimit, BytesPerRow, TrendTick, TrendBytes, TlsRatio };
 
 struct Line
 {
@@ -283,23 +285,15 @@ bool CopyAndPaste(std::vector<Line>& lines)
 
 // ---------------------------------------------------------------- refresh tick
 
-// One refresh tick of `rows`, all Continuous, beside a loopback round trip of
-// the same bytes. The tick is measured once every row has a GOOD value, so
-// that device tags are measured as they are read, not while they wait.
-bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& echo, const std::vector<WatchListRow>& rows,
-                 const char* operation, Goal goal, std::vector<Line>& lines)
+// The median refresh tick of `rows`, all Continuous, once every row shows a
+// GOOD value, so that device tags are measured as they are read, not while
+// they wait; -1 when no good values came.
+double SettledTick(VtHandle handle, const std::vector<WatchListRow>& rows)
 {
     BenchHost host;
     host.SetConnection(handle);
     host.Load(rows);
     Flush();
-    QStringList names;
-    for (const WatchListRow& row : rows)
-        names << row.text;
-    qint64 requestBytes = 0;
-    qint64 replyBytes = 0;
-    if (!runtime.FrameSizes(names, requestBytes, replyBytes))
-        return Fail("no reply to a plain Evaluate");
     CGridQuillon& grid = host.Grid();
     const int count = static_cast<int>(rows.size());
     const auto tick = [&] {
@@ -311,16 +305,32 @@ bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& ec
     const QDeadlineTimer deadline(10000);
     for (tick(); grid.GetItemText(count, CGridQuillon::ColQuality) != u"GOOD"; tick()) {
         if (deadline.hasExpired())
-            return Fail("the refresh showed no good values");
+            return -1;
         QThread::msleep(20);
     }
-    const double ours = BenchClock::Median(kTickRepeats, tick);
+    return BenchClock::Median(kTickRepeats, tick);
+}
+
+// One settled refresh tick of `rows` beside a loopback round trip of the same bytes.
+bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& echo, const std::vector<WatchListRow>& rows,
+                 const char* operation, Goal goal, std::vector<Line>& lines)
+{
+    QStringList names;
+    for (const WatchListRow& row : rows)
+        names << row.text;
+    qint64 requestBytes = 0;
+    qint64 replyBytes = 0;
+    if (!runtime.FrameSizes(names, requestBytes, replyBytes))
+        return Fail("no reply to a plain Evaluate");
+    const double ours = SettledTick(handle, rows);
+    if (ours < 0)
+        return Fail("the refresh showed no good values");
     const double physical = BenchClock::Median(kTickRepeats, [&] {
         return BenchClock::Time([&] {
             echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes));
         });
     });
-    lines.push_back({operation, count, ours, physical, "ms", "echo", goal});
+    lines.push_back({operation, static_cast<int>(rows.size()), ours, physical, "ms", "echo", goal});
     return true;
 }
 
@@ -351,6 +361,29 @@ bool Ticks(std::vector<Line>& lines)
                 return false;
         return true;
     });
+}
+
+// The tick of kTags rows with TLS between toolkit and runtime, beside the
+// plain tick of the same rows measured just before (the last line).
+bool TlsTick(std::vector<Line>& lines)
+{
+    const double plainTick = lines.back().ours;
+    QTemporaryDir certificates;
+    if (!TestCertificates::Make(certificates.path()))
+        return Fail("cannot make the test certificates");
+    const RuntimeServer runtime(kTags, certificates.path());
+    const std::u16string ca = certificates.filePath("ca.pem").toStdU16String();
+    if (VtSetTransportSecurity(1, ca.c_str()) != S_OK)
+        return Fail("the toolkit refuses the test CA");
+    const bool measured = WithConnection(runtime, [&](VtHandle handle, LoopbackEcho&) {
+        const double ours = SettledTick(handle, ContinuousList(kTags));
+        if (ours < 0)
+            return Fail("the refresh over TLS showed no good values");
+        lines.push_back({"refresh tick over TLS", kTags, ours, plainTick, "ms", "plain", Goal::TlsRatio});
+        return true;
+    });
+    VtSetTransportSecurity(0, u"");
+    return measured;
 }
 
 // The same tick over tags of two Modbus devices (pymodbus servers), each
@@ -444,6 +477,7 @@ std::pair<const char*, std::optional<bool>> Judge(const Line& line)
     case Goal::BytesPerRow: return {"<= 800 B", line.ours <= kBytesPerRowLimit};
     case Goal::TrendTick: return {"<= 2 ms", line.ours <= kTrendTickLimitMs};
     case Goal::TrendBytes: return {"<= 4 MiB", line.ours <= kTrendBytesLimit};
+    case Goal::TlsRatio: return {"<= 1.3 x plain", line.ours / line.peer <= kTlsTickRatioLimit};
     case Goal::None: break;
     }
     return {"-", std::nullopt};
@@ -497,8 +531,8 @@ int main(int argc, char** argv)
         std::_Exit(code);
     };
     std::vector<Line> lines;
-    if (!LoadAndSort(path, lines, sortedPeer) || !CopyAndPaste(lines) || !Ticks(lines) || !ModbusTick(lines) ||
-        !Trend(lines))
+    if (!LoadAndSort(path, lines, sortedPeer) || !CopyAndPaste(lines) || !Ticks(lines) || !TlsTick(lines) ||
+        !ModbusTick(lines) || !Trend(lines))
         finish(1);
     const double watchBytes = MeasureResident("watch", path);
     const double peerBytes = MeasureResident("peer", path);

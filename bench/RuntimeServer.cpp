@@ -23,19 +23,22 @@ QString PlantText(int tags)
 
 } // namespace
 
-RuntimeServer::RuntimeServer(int tags)
-    : RuntimeServer(PlantText(tags))
+RuntimeServer::RuntimeServer(int tags, const QString& certificates)
+    : RuntimeServer(PlantText(tags), certificates)
 {
 }
 
-RuntimeServer::RuntimeServer(const QString& text)
+RuntimeServer::RuntimeServer(const QString& text, const QString& certificates)
 {
     const QString plant = m_dir.filePath("plant.txt");
     QFile file(plant);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
         return;
     file.close();
-    m_process.start(QCoreApplication::applicationDirPath() + "/VantelRuntime", {"--port", "0", "--plant", plant});
+    QStringList arguments = {"--port", "0", "--plant", plant};
+    if (!certificates.isEmpty())
+        arguments << "--tls-cert" << certificates + "/server.pem" << "--tls-key" << certificates + "/server.key";
+    m_process.start(QCoreApplication::applicationDirPath() + "/VantelRuntime", arguments);
     if (!m_process.waitForStarted(kWaitMs))
         return;
     while (!m_process.canReadLine()) {

@@ -10,8 +10,10 @@
 class RuntimeServer
 {
 public:
-    explicit RuntimeServer(int tags);
-    explicit RuntimeServer(const QString& plant);
+    // certificates: a folder of TestCertificates; the runtime then speaks TLS
+    // with its server certificate.
+    explicit RuntimeServer(int tags, const QString& certificates = QString());
+    explicit RuntimeServer(const QString& plant, const QString& certificates = QString());
     ~RuntimeServer();
     RuntimeServer(const RuntimeServer&) = delete;
     RuntimeServer& operator=(const RuntimeServer&) = delete;

@@ -18,6 +18,15 @@ constexpr UINT IDS_LIST_NOT_LOADED = 136;
 constexpr UINT IDS_LIST_NOT_A_FILE = 137;
 constexpr UINT IDS_LIST_TOO_LARGE = 138;
 constexpr UINT IDS_LIST_UNREADABLE = 139;
+// Secure connections: why a runtime was refused.
+constexpr UINT IDS_TLS_UNTRUSTED = 160;
+constexpr UINT IDS_TLS_NAME_MISMATCH = 161;
+constexpr UINT IDS_TLS_EXPIRED = 162;
+constexpr UINT IDS_TLS_ABSENT = 163;
+constexpr UINT IDS_TLS_REQUIRED = 164;
+constexpr UINT IDS_TLS_FAILED = 165;
+constexpr UINT IDS_SERVER_PROOF = 166;
+constexpr UINT IDS_TLS_CA_FILE = 167;
 constexpr UINT IDS_INVALID_EXPRESSION = 24594;
 constexpr UINT IDS_CLIPBOARD_ERROR = 33796;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

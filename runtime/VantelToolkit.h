@@ -58,6 +58,19 @@ constexpr HRESULT VT_E_NOT_STARTED = static_cast<HRESULT>(0x8007139Fu);
 constexpr HRESULT VT_E_PROTOCOL = static_cast<HRESULT>(0x80070032u);      // the peer is no runtime we speak to
 constexpr HRESULT VT_E_ROUTE = static_cast<HRESULT>(0x80004001u);         // proxy or gateway route not available
 constexpr HRESULT VT_E_ARGUMENT = static_cast<HRESULT>(0x80070057u);      // no handle, or a port outside 1..65535
+// Transport security (VtSetTransportSecurity): the runtime's certificate is not
+// trusted, is not issued for the name given, has expired or is not yet valid;
+// the runtime speaks no TLS; it speaks only TLS and TLS was not asked for; the
+// TLS handshake failed otherwise. None of them sends anything of the protocol.
+constexpr HRESULT VT_E_TLS_UNTRUSTED = static_cast<HRESULT>(0x80040201u);
+constexpr HRESULT VT_E_TLS_NAME = static_cast<HRESULT>(0x80040202u);
+constexpr HRESULT VT_E_TLS_EXPIRED = static_cast<HRESULT>(0x80040203u);
+constexpr HRESULT VT_E_TLS_ABSENT = static_cast<HRESULT>(0x80040204u);
+constexpr HRESULT VT_E_TLS_REQUIRED = static_cast<HRESULT>(0x80040205u);
+constexpr HRESULT VT_E_TLS_FAILED = static_cast<HRESULT>(0x80040206u);
+// The runtime accepted the login proof but could not sign the exchange: it does
+// not know the user's verifier.
+constexpr HRESULT VT_E_SERVER_PROOF = static_cast<HRESULT>(0x80040207u);
 
 extern "C" {
 
@@ -76,6 +89,16 @@ VANTEL_API HRESULT ConnectRuntime(const VtChar* server, int port, const VtChar* 
 VANTEL_API void ActivateConnection(VtHandle handle);
 VANTEL_API void CloseConnection(VtHandle handle);
 VANTEL_API int IsConnectionLost(VtHandle handle);
+
+// Transport security of the IsLoginRequired and ConnectRuntime calls that
+// follow: useTls 0 plain TCP; otherwise TLS, the runtime's certificate checked
+// against the system's CA store, or against the certificates in caFile when
+// one is given (a non-empty caFile implies TLS). 0, or VT_E_ARGUMENT (and
+// nothing changed) when caFile holds no readable certificate.
+VANTEL_API HRESULT VtSetTransportSecurity(int useTls, const VtChar* caFile);
+// The SHA-256 fingerprint (hex pairs joined by ':') of the certificate that
+// the last refused TLS handshake was shown, "" if none; returns its length.
+VANTEL_API int VtGetRefusedFingerprint(VtChar* buffer, std::size_t capacity);
 
 // Tags and expressions, on the active connection. CompileExpression: 0 = compiled.
 // EvaluateTagList: one record per line; nonzero when the runtime answered.

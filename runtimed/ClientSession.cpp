@@ -3,16 +3,16 @@
 #include "LoginThrottle.h"
 #include "toolkit/protocol/Protocol.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QtEndian>
 
 #include <algorithm>
 
 ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, LoginThrottle& throttle,
-                             const SessionLimits& limits, QObject* parent)
+                             const SessionLimits& limits, const QByteArray& channelBinding, QObject* parent)
     : QObject(parent)
     , m_socket(socket)
-    , m_handler(tags, users, limits.keepAliveMs)
+    , m_handler(tags, users, limits.keepAliveMs, channelBinding)
     , m_throttle(throttle)
     , m_limits(limits)
 {
@@ -23,10 +23,13 @@ ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase
     m_clock.start();
     m_handler.ReplyLater(this, [this](const QByteArray& reply) { Resume(reply, false); });
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::Pump);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
-        m_outputSince = m_socket->bytesToWrite() > 0 ? m_clock.elapsed() : -1;
+    const auto written = [this] {
+        m_outputSince = Pending() > 0 ? m_clock.elapsed() : -1;
         Pump();
-    });
+    };
+    connect(m_socket, &QTcpSocket::bytesWritten, this, written);
+    if (auto* tls = qobject_cast<QSslSocket*>(m_socket))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, written);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::Close);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &ClientSession::Close);
     connect(&m_watchdog, &QTimer::timeout, this, &ClientSession::CheckDeadlines);
@@ -38,7 +41,7 @@ void ClientSession::Pump()
 {
     // While replies pile up unread, leave further requests in the kernel's
     // buffer: the client is then slowed down by TCP itself.
-    while (!m_closed && !m_holding && m_socket->bytesToWrite() < m_limits.highWater && ReadFrame()) {
+    while (!m_closed && !m_holding && Pending() < m_limits.highWater && ReadFrame()) {
     }
 }
 
@@ -89,7 +92,7 @@ bool ClientSession::ReadFrame()
         Close();
         return false;
     }
-    if (m_socket->bytesToWrite() > m_limits.maxPending) {
+    if (Pending() > m_limits.maxPending) {
         Close();
         return false;
     }
@@ -133,9 +136,15 @@ void ClientSession::CheckDeadlines()
     const bool handshakeLate = !m_greeted && now - m_lastRequest > m_limits.ioMs;
     const bool frameLate = m_frameStart >= 0 && now - m_frameStart > m_limits.ioMs;
     const bool idle = m_frameStart < 0 && now - m_lastRequest > m_limits.idleMs;
-    const bool stalled = m_outputSince >= 0 && m_socket->bytesToWrite() > 0 && now - m_outputSince > m_limits.ioMs;
+    const bool stalled = m_outputSince >= 0 && Pending() > 0 && now - m_outputSince > m_limits.ioMs;
     if (handshakeLate || frameLate || idle || stalled)
         Close();
+}
+
+qint64 ClientSession::Pending() const
+{
+    const auto* tls = qobject_cast<const QSslSocket*>(m_socket);
+    return m_socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
 }
 
 void ClientSession::Close()

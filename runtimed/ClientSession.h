@@ -13,7 +13,8 @@ class QTcpSocket;
 
 // One client connection: cuts the byte stream into frames, hands them to its
 // RequestHandler, and drops the client when it breaks the frame rules, idles,
-// stalls in the middle of a frame, or stops reading its replies. The refusal
+// stalls in the middle of a frame, or stops reading its replies. The socket
+// may carry TLS; the session reads and writes it the same way. The refusal
 // of a failed login is held back as the throttle says, and a device write is
 // answered when the device has; nothing more is read from the client meanwhile.
 class ClientSession : public QObject
@@ -21,7 +22,7 @@ class ClientSession : public QObject
     Q_OBJECT
 public:
     ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase& users, LoginThrottle& throttle,
-                  const SessionLimits& limits, QObject* parent = nullptr);
+                  const SessionLimits& limits, const QByteArray& channelBinding, QObject* parent = nullptr);
 
 signals:
     void Finished(ClientSession* session);
@@ -34,6 +35,8 @@ private:
     void Resume(const QByteArray& reply, bool close);
     void CheckDeadlines();
     void Close();
+    // Reply bytes not yet handed to the kernel, encrypted ones included.
+    qint64 Pending() const;
 
     QTcpSocket* m_socket;
     RequestHandler m_handler;

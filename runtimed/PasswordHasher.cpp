@@ -41,18 +41,28 @@ QString PasswordHasher::Hash(const QString& password, int iterations)
         .arg(QString::fromLatin1(salt.toBase64()), QString::fromLatin1(Derive(password, salt, iterations).toBase64()));
 }
 
-bool PasswordHasher::Verify(const QString& password, const QString& stored)
+bool PasswordHasher::Parse(const QString& stored, QByteArray& salt, int& iterations, QByteArray& hash)
 {
     const QStringList parts = stored.split('$');
     if (parts.size() != 4 || parts[0] != kScheme)
         return false;
     bool ok = false;
-    const int iterations = parts[1].toInt(&ok);
+    iterations = parts[1].toInt(&ok);
     if (!ok || iterations < kMinIterations || iterations > kMaxIterations)
         return false;
-    const auto salt = QByteArray::fromBase64Encoding(parts[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    const auto hash = QByteArray::fromBase64Encoding(parts[3].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!salt || !hash || salt.decoded.isEmpty() || hash.decoded.size() != kHashBytes)
+    const auto s = QByteArray::fromBase64Encoding(parts[2].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto h = QByteArray::fromBase64Encoding(parts[3].toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!s || !h || s.decoded.isEmpty() || h.decoded.size() != kHashBytes)
         return false;
-    return SameBytes(Derive(password, salt.decoded, iterations), hash.decoded);
+    salt = s.decoded;
+    hash = h.decoded;
+    return true;
+}
+
+bool PasswordHasher::Verify(const QString& password, const QString& stored)
+{
+    QByteArray salt;
+    QByteArray hash;
+    int iterations = 0;
+    return Parse(stored, salt, iterations, hash) && SameBytes(Derive(password, salt, iterations), hash);
 }

@@ -2,9 +2,12 @@
 
 #include "ExpressionCompiler.h"
 #include "ExpressionEvaluator.h"
+#include "PasswordHasher.h"
 #include "TagDatabase.h"
 #include "UserDatabase.h"
 #include "toolkit/protocol/RuntimeResult.h"
+#include "toolkit/protocol/ScramCrypto.h"
+#include "toolkit/protocol/ScramServer.h"
 #include "toolkit/protocol/TagEntry.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
@@ -12,13 +15,44 @@
 using vtproto::Request;
 using vtproto::Status;
 
-RequestHandler::RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs)
+namespace {
+
+// An unknown or blocked user gets an exchange that looks like any other and
+// fails at the proof: the answer must not tell which names exist. The salt of
+// an unknown name stays the same for the life of the runtime.
+ScramServer::Verifier Decoy(const QString& user, const QByteArray& salt, int iterations)
+{
+    static const QByteArray kSecret = ScramCrypto::RandomBytes(32);
+    return {salt.isEmpty() ? ScramCrypto::Hmac(kSecret, user.toLower().toUtf8()).left(16) : salt, iterations,
+            ScramCrypto::RandomBytes(ScramCrypto::kHashBytes), ScramCrypto::RandomBytes(ScramCrypto::kHashBytes)};
+}
+
+ScramServer::Verifier VerifierFor(const UserDatabase& users, const QString& user)
+{
+    UserDatabase::LoginRecord record;
+    QByteArray salt;
+    QByteArray salted;
+    int iterations = PasswordHasher::kDefaultIterations;
+    if (!users.FindLogin(user, record) || !PasswordHasher::Parse(record.hash, salt, iterations, salted))
+        return Decoy(user, QByteArray(), PasswordHasher::kDefaultIterations);
+    if (record.blocked)
+        return Decoy(user, salt, iterations);
+    return ScramServer::FromSaltedPassword(salted, salt, iterations);
+}
+
+} // namespace
+
+RequestHandler::RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs,
+                               const QByteArray& channelBinding)
     : m_tags(tags)
     , m_users(users)
     , m_keepAliveMs(keepAliveMs)
+    , m_channelBinding(channelBinding)
 {
     m_context.users = &users;
 }
+
+RequestHandler::~RequestHandler() = default;
 
 QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
 {
@@ -66,8 +100,10 @@ Status RequestHandler::Dispatch(Request type, std::uint32_t sequence, WireReader
         return Hello(in, out, close);
     if (type == Request::Ping)
         return Status::Ok;
-    if (type == Request::Login) {
-        const Status s = Login(in);
+    if (type == Request::Login)
+        return Login(in, out);
+    if (type == Request::LoginProof) {
+        const Status s = LoginProof(in, out);
         close = m_loginFailures >= kMaxLoginFailures;
         return s;
     }
@@ -115,23 +151,43 @@ Status RequestHandler::Hello(WireReader& in, WireWriter& out, bool& close)
     return Status::Ok;
 }
 
-Status RequestHandler::Login(WireReader& in)
+// SCRAM's first round: the client's name and nonce; the answer carries salt,
+// iteration count and the combined nonce.
+Status RequestHandler::Login(WireReader& in, WireWriter& out)
 {
-    const QString user = in.Str();
-    const QString password = in.Str();
-    if (!in.Complete())
+    const QByteArray clientFirst = in.Str().toUtf8();
+    m_scram.reset();
+    if (!in.Complete() || !m_users.LoginRequired() || m_state != State::AwaitLogin)
         return Status::BadRequest;
-    if (!m_users.LoginRequired())
-        return Status::Ok;
-    int rights = 0;
-    if (!m_users.Authenticate(user, password, rights)) {
+    auto scram = std::make_unique<ScramServer>(m_channelBinding);
+    if (!scram->ReadClientFirst(clientFirst, m_loginUser))
+        return Status::BadRequest;
+    out.Str(QString::fromLatin1(scram->ServerFirst(VerifierFor(m_users, m_loginUser))));
+    m_scram = std::move(scram);
+    return Status::Ok;
+}
+
+// The second round: the client's proof; the answer carries the server's.
+Status RequestHandler::LoginProof(WireReader& in, WireWriter& out)
+{
+    const QByteArray clientFinal = in.Str().toUtf8();
+    const std::unique_ptr<ScramServer> scram = std::move(m_scram);
+    if (!in.Complete() || !scram)
+        return Status::BadRequest;
+    QByteArray serverFinal;
+    const ScramServer::Outcome outcome = scram->ReadClientFinal(clientFinal, serverFinal);
+    if (outcome == ScramServer::Outcome::Malformed)
+        return Status::BadRequest;
+    UserDatabase::LoginRecord record;
+    if (outcome != ScramServer::Outcome::Accepted || !m_users.FindLogin(m_loginUser, record) || record.blocked) {
         ++m_loginFailures;
         return Status::BadCredentials;
     }
-    if (!(rights & UserDatabase::Read))
+    if (!(record.rights & UserDatabase::Read))
         return Status::NoReadRight;
     m_state = State::Ready;
-    m_context.rights = rights;
+    m_context.rights = record.rights;
+    out.Str(QString::fromLatin1(serverFinal));
     return Status::Ok;
 }
 

@@ -5,9 +5,12 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QString>
 
 #include <functional>
+#include <memory>
 
+class ScramServer;
 class TagDatabase;
 class UserDatabase;
 class WireReader;
@@ -18,7 +21,11 @@ class WireWriter;
 class RequestHandler
 {
 public:
-    RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs);
+    // channelBinding: the tls-server-end-point data of a TLS connection, to
+    // which its logins are bound; empty without TLS.
+    RequestHandler(TagDatabase& tags, UserDatabase& users, std::uint32_t keepAliveMs,
+                   const QByteArray& channelBinding = QByteArray());
+    ~RequestHandler();
 
     // The reply payload for one request payload. `close` is set when the
     // connection must end after the reply (or at once, if the reply is empty).
@@ -38,7 +45,8 @@ private:
     enum class State { AwaitHello, AwaitLogin, Ready };
 
     vtproto::Status Hello(WireReader& in, WireWriter& out, bool& close);
-    vtproto::Status Login(WireReader& in);
+    vtproto::Status Login(WireReader& in, WireWriter& out);
+    vtproto::Status LoginProof(WireReader& in, WireWriter& out);
     vtproto::Status Compile(WireReader& in, WireWriter& out);
     vtproto::Status Evaluate(WireReader& in, WireWriter& out);
     vtproto::Status Resolve(WireReader& in, WireWriter& out);
@@ -59,4 +67,7 @@ private:
     bool m_deferred = false;
     QPointer<QObject> m_owner;
     std::function<void(const QByteArray&)> m_sendLater;
+    QByteArray m_channelBinding;
+    std::unique_ptr<ScramServer> m_scram; // a login exchange has begun
+    QString m_loginUser;
 };

@@ -1,6 +1,7 @@
 #include "RuntimeServer.h"
 
 #include "ClientSession.h"
+#include "TlsCredentials.h"
 
 #include <QTcpSocket>
 
@@ -11,6 +12,12 @@ RuntimeServer::RuntimeServer(TagDatabase& tags, UserDatabase& users, const Sessi
     , m_limits(limits)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &RuntimeServer::Accept);
+}
+
+void RuntimeServer::RequireTls(const TlsCredentials& credentials)
+{
+    m_server.RequireTls(credentials.Configuration(), m_limits.ioMs, m_limits.maxClients);
+    m_channelBinding = credentials.ChannelBinding();
 }
 
 bool RuntimeServer::Listen(const QHostAddress& address, quint16 port, QString& error)
@@ -29,7 +36,7 @@ void RuntimeServer::Accept()
             socket->deleteLater();
             continue;
         }
-        auto* session = new ClientSession(socket, m_tags, m_users, m_throttle, m_limits, this);
+        auto* session = new ClientSession(socket, m_tags, m_users, m_throttle, m_limits, m_channelBinding, this);
         m_sessions.insert(session);
         connect(session, &ClientSession::Finished, this, [this](ClientSession* s) {
             m_sessions.remove(s);

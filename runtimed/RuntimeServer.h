@@ -2,13 +2,14 @@
 
 #include "LoginThrottle.h"
 #include "SessionLimits.h"
+#include "TlsListener.h"
 
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
-#include <QTcpServer>
 
 class ClientSession;
+class TlsCredentials;
 class TagDatabase;
 class UserDatabase;
 
@@ -20,6 +21,8 @@ class RuntimeServer : public QObject
 public:
     RuntimeServer(TagDatabase& tags, UserDatabase& users, const SessionLimits& limits, QObject* parent = nullptr);
 
+    // Every client must then speak TLS with these credentials.
+    void RequireTls(const TlsCredentials& credentials);
     bool Listen(const QHostAddress& address, quint16 port, QString& error);
     QHostAddress Address() const { return m_server.serverAddress(); }
     quint16 Port() const { return m_server.serverPort(); }
@@ -31,6 +34,7 @@ private:
     UserDatabase& m_users;
     SessionLimits m_limits;
     LoginThrottle m_throttle;
-    QTcpServer m_server;
+    TlsListener m_server;
+    QByteArray m_channelBinding;
     QSet<ClientSession*> m_sessions;
 };

@@ -133,13 +133,22 @@ QString UserDatabase::CheckGroups(const QStringList& groups) const
 bool UserDatabase::Authenticate(const QString& user, const QString& password, int& rights) const
 {
     rights = 0;
+    LoginRecord record;
+    if (!FindLogin(user, record) || record.blocked || password.size() > kMaxPasswordLength ||
+        !PasswordHasher::Verify(password, record.hash))
+        return false;
+    rights = record.rights;
+    return true;
+}
+
+bool UserDatabase::FindLogin(const QString& user, LoginRecord& record) const
+{
     const auto it = m_users.find(user.toLower());
-    if (it == m_users.end() || it->blocked || password.size() > kMaxPasswordLength)
+    if (it == m_users.end())
         return false;
-    if (!PasswordHasher::Verify(password, it->hash))
-        return false;
+    record = {it->hash, it->blocked, 0};
     for (const QString& g : it->groups)
-        rights |= m_groups.value(g.toLower(), 0);
+        record.rights |= m_groups.value(g.toLower(), 0);
     return true;
 }
 

@@ -20,6 +20,15 @@ public:
     // True when the user exists, is not blocked and the password matches;
     // rights are then the union of the user's groups' rights.
     bool Authenticate(const QString& user, const QString& password, int& rights) const;
+    // What a login needs of a user: the stored hash, whether the user is
+    // blocked, and the rights of the user's groups. False for an unknown user.
+    struct LoginRecord
+    {
+        QString hash;
+        bool blocked = false;
+        int rights = 0;
+    };
+    bool FindLogin(const QString& user, LoginRecord& record) const;
 
     // Administration: an empty result means done, else the reason it was refused.
     QString CreateUser(const QString& user, const QString& password, const QString& groups);

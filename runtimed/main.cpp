@@ -9,6 +9,7 @@
 #include "SignalWatcher.h"
 #include "Simulator.h"
 #include "TagDatabase.h"
+#include "TlsCredentials.h"
 #include "UserDatabase.h"
 #include "toolkit/protocol/Protocol.h"
 
@@ -90,7 +91,8 @@ int main(int argc, char** argv)
         "File formats: docs/demo-plant.md. Protocol: docs/protocol.md.\n"
         "When ready it prints one line, \"VantelRuntime listening on ADDR:PORT\".\n"
         "--hash-password reads a password from standard input and prints its hash for a users file.\n"
-        "--gateway relays clients to the runtime each names (HTTP CONNECT host:port) instead of serving a plant."));
+        "--gateway relays clients to the runtime each names (HTTP CONNECT host:port) instead of serving a plant.\n"
+        "--tls-cert and --tls-key make it speak only TLS; the key file must be readable by its owner only."));
     p.addHelpOption();
     p.addOptions({
         {"bind", "Address to listen on (default 127.0.0.1).", "ADDR", "127.0.0.1"},
@@ -104,6 +106,8 @@ int main(int argc, char** argv)
         {"hash-password", "Read a password from standard input, print its salted hash and exit."},
         {"iterations", "PBKDF2 iterations for --hash-password (default 100000).", "N"},
         {"gateway", "Run as a tunnelling gateway: relay each client to the runtime it names."},
+        {"tls-cert", "PEM certificate (the chain may follow) for TLS; needs --tls-key.", "FILE"},
+        {"tls-key", "PEM private key of the certificate, without a pass phrase.", "FILE"},
     });
     p.process(app);
     if (!p.positionalArguments().isEmpty())
@@ -117,6 +121,11 @@ int main(int argc, char** argv)
     const bool gateway = p.isSet("gateway");
     if (gateway && (p.isSet("plant") || p.isSet("users")))
         return Fail(QStringLiteral("--gateway serves no plant: --plant and --users belong to a runtime"), 2);
+    const bool tls = p.isSet("tls-cert") || p.isSet("tls-key");
+    if (gateway && tls)
+        return Fail(QStringLiteral("--gateway relays TLS unchanged: --tls-cert and --tls-key belong to a runtime"), 2);
+    if (tls && !(p.isSet("tls-cert") && p.isSet("tls-key")))
+        return Fail(QStringLiteral("--tls-cert and --tls-key go together"), 2);
     bool ok = true;
     const uint port = gateway && !p.isSet("port") ? static_cast<uint>(vtproto::kDefaultGatewayPort)
                                                    : p.value("port").toUInt(&ok);
@@ -139,6 +148,12 @@ int main(int argc, char** argv)
         return Fail(error);
 
     RuntimeServer server(tags, users, limits);
+    TlsCredentials credentials;
+    if (tls) {
+        if (!credentials.Load(p.value("tls-cert"), p.value("tls-key"), error))
+            return Fail(error);
+        server.RequireTls(credentials);
+    }
     if (!server.Listen(address, static_cast<quint16>(port), error))
         return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(bind).arg(port).arg(error));
     Simulator simulator(tags);

@@ -13,7 +13,7 @@ seconds=${FUZZ_SECONDS:-30}
 cc=${FUZZ_CC:-clang-14}
 cxx=${FUZZ_CXX:-clang++-14}
 
-targets=(requests replies expressions ini watchlist cmdline paste)
+targets=(requests replies scram expressions ini watchlist cmdline paste)
 
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null

@@ -12,6 +12,7 @@ packages=(
   tinyproxy clang-14 libclang-rt-14-dev
   dpkg-dev file
   libmodbus-dev python3-pymodbus mbpoll
+  openssl libssl-dev
 )
 
 missing=()

@@ -34,23 +34,31 @@ bool Route(const ConnectionTarget& target, std::vector<HostPort>& hops, QString&
 } // namespace
 
 std::unique_ptr<SocketChannel> ChannelOpener::Open(const ConnectionTarget& target, const Deadline& deadline,
-                                                   Failure& failure, QString& error)
+                                                   Outcome& outcome)
 {
-    failure = Failure::None;
+    outcome = Outcome();
     std::vector<HostPort> hops;
-    if (!Route(target, hops, error)) {
-        failure = Failure::BadArgument;
+    if (!Route(target, hops, outcome.error)) {
+        outcome.failure = Failure::BadArgument;
         return nullptr;
     }
-    auto channel = SocketChannel::Connect(hops.front().host, hops.front().port, deadline, error);
+    auto channel = SocketChannel::Connect(hops.front().host, hops.front().port, deadline, outcome.error);
     // Past a proxy or a gateway the runtime itself cannot be told apart from the
     // route to it: any failure before its greeting is the route's.
     const Failure failed = hops.size() > 1 ? Failure::Route : Failure::Unreachable;
     for (std::size_t i = 1; channel && i < hops.size(); ++i) {
-        if (!HttpTunnel::Open(*channel, hops[i], deadline, error))
+        if (!HttpTunnel::Open(*channel, hops[i], deadline, outcome.error))
             channel.reset();
     }
-    if (!channel)
-        failure = failed;
+    if (!channel) {
+        outcome.failure = failed;
+        return nullptr;
+    }
+    // TLS runs end to end with the runtime: proxy and gateway see only its records.
+    if (target.tls &&
+        !channel->StartTls(target.caFile, hops.back().host, deadline, outcome.refusal, outcome.fingerprint)) {
+        outcome.failure = Failure::Tls;
+        return nullptr;
+    }
     return channel;
 }

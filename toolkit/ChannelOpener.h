@@ -13,8 +13,17 @@ class ChannelOpener
 {
 public:
     // Route: a proxy or gateway was given and the way through it failed.
-    enum class Failure { None, BadArgument, Unreachable, Route };
+    // Tls: the way was open and the TLS handshake refused; see `refusal`.
+    enum class Failure { None, BadArgument, Unreachable, Route, Tls };
+
+    struct Outcome
+    {
+        Failure failure = Failure::None;
+        TlsLayer::Refusal refusal = TlsLayer::Refusal::None;
+        QString fingerprint; // of the certificate a refused TLS handshake was shown
+        QString error;
+    };
 
     static std::unique_ptr<SocketChannel> Open(const ConnectionTarget& target, const Deadline& deadline,
-                                               Failure& failure, QString& error);
+                                               Outcome& outcome);
 };

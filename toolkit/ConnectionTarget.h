@@ -11,6 +11,10 @@ struct ConnectionTarget
     int proxyPort = 0;
     QString gateway;
     int pollingSeconds = 0;
+    // TLS with the runtime, its certificate checked against caFile (empty:
+    // the system's CA store).
+    bool tls = false;
+    QString caFile;
 
     bool UsesProxy() const { return !proxy.isEmpty(); }
     bool UsesGateway() const { return !gateway.isEmpty(); }

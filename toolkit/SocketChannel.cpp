@@ -41,7 +41,7 @@ std::unique_ptr<SocketChannel> SocketChannel::Connect(const QString& host, int p
         error = QString::fromLocal8Bit(std::strerror(errno));
         return nullptr;
     }
-    if (!channel->Wait(POLLOUT, deadline)) {
+    if (!deadline.WaitFor(channel->m_fd, POLLOUT)) {
         error = QStringLiteral("the connection timed out");
         return nullptr;
     }
@@ -54,20 +54,17 @@ std::unique_ptr<SocketChannel> SocketChannel::Connect(const QString& host, int p
     return channel;
 }
 
-bool SocketChannel::Wait(short events, const Deadline& deadline) const
+bool SocketChannel::StartTls(const QString& caFile, const QString& host, const Deadline& deadline,
+                             TlsLayer::Refusal& refusal, QString& fingerprint)
 {
-    for (;;) {
-        pollfd p = {m_fd, events, 0};
-        const int n = ::poll(&p, 1, deadline.RemainingMs());
-        if (n > 0)
-            return true;
-        if (n == 0 || errno != EINTR)
-            return false;
-    }
+    m_tls = TlsLayer::Start(m_fd, caFile, host, deadline, refusal, fingerprint);
+    return m_tls != nullptr;
 }
 
 bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
 {
+    if (m_tls)
+        return m_tls->Send(bytes.constData(), static_cast<std::size_t>(bytes.size()), deadline);
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         // MSG_NOSIGNAL: a peer that went away must not kill the host with SIGPIPE.
@@ -79,7 +76,7 @@ bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && Wait(POLLOUT, deadline))
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && deadline.WaitFor(m_fd, POLLOUT))
             continue;
         return false;
     }
@@ -88,6 +85,8 @@ bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
 
 bool SocketChannel::Receive(char* data, std::size_t size, const Deadline& deadline)
 {
+    if (m_tls)
+        return m_tls->Receive(data, size, deadline);
     std::size_t received = 0;
     while (received < size) {
         const ssize_t n = ::recv(m_fd, data + received, size - received, 0);
@@ -97,15 +96,17 @@ bool SocketChannel::Receive(char* data, std::size_t size, const Deadline& deadli
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && Wait(POLLIN, deadline))
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && deadline.WaitFor(m_fd, POLLIN))
             continue;
         return false; // closed by the peer, reset, or out of time
     }
     return true;
 }
 
-bool SocketChannel::PeerHasSpoken() const
+bool SocketChannel::PeerHasSpoken()
 {
+    if (m_tls)
+        return m_tls->PeerHasSpoken();
     pollfd p = {m_fd, POLLIN, 0};
     return ::poll(&p, 1, 0) != 0;
 }

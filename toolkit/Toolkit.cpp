@@ -8,6 +8,7 @@
 #include "TagReference.h"
 #include "TextValidator.h"
 #include "TimeStampText.h"
+#include "TlsLayer.h"
 #include "ToolkitMessages.h"
 #include "ToolkitState.h"
 #include "Utf16Text.h"
@@ -38,8 +39,14 @@ ConnectionTarget Target(const VtChar* server, int port, const VtChar* proxy, int
                         int polling)
 {
     constexpr std::size_t kMaxHost = 1024;
-    return {Utf16Text::Read(server, kMaxHost).trimmed(), port, Utf16Text::Read(proxy, kMaxHost).trimmed(), proxyPort,
-            Utf16Text::Read(gateway, kMaxHost).trimmed(), polling};
+    return {Utf16Text::Read(server, kMaxHost).trimmed(),
+            port,
+            Utf16Text::Read(proxy, kMaxHost).trimmed(),
+            proxyPort,
+            Utf16Text::Read(gateway, kMaxHost).trimmed(),
+            polling,
+            State().Tls(),
+            State().CaFile()};
 }
 
 bool HasControlCharacters(const QString& s)
@@ -123,7 +130,9 @@ int IsLoginRequired(const VtChar* server, int port, const VtChar* proxy, int pro
     // A runtime that cannot be asked needs no login here: ConnectRuntime then
     // reports it as unreachable.
     VtConnection probe(0);
-    return probe.Greet(Target(server, port, proxy, proxyPort, gateway, polling)) && probe.LoginRequired() ? 1 : 0;
+    const bool greeted = probe.Greet(Target(server, port, proxy, proxyPort, gateway, polling));
+    State().SetRefusedFingerprint(probe.RefusedFingerprint());
+    return greeted && probe.LoginRequired() ? 1 : 0;
 }
 
 int LogOn(const VtChar* user, const VtChar* password, int)
@@ -159,12 +168,28 @@ HRESULT ConnectRuntime(const VtChar* server, int port, const VtChar* proxy, int 
         return VT_E_ARGUMENT;
     VtConnection* c = State().Create();
     const HRESULT result = c->Open(Target(server, port, proxy, proxyPort, gateway, polling), State().Credentials());
+    State().SetRefusedFingerprint(c->RefusedFingerprint());
     if (result != S_OK) {
         State().Destroy(c);
         return result;
     }
     *handle = c;
     return S_OK;
+}
+
+HRESULT VtSetTransportSecurity(int useTls, const VtChar* caFile)
+{
+    const QString file = Utf16Text::Read(caFile, Utf16Text::kMaxText);
+    if (!file.isEmpty() && !TlsLayer::CanLoadCaFile(file))
+        return VT_E_ARGUMENT;
+    State().SetSecurity(useTls != 0, file);
+    return S_OK;
+}
+
+int VtGetRefusedFingerprint(VtChar* buffer, std::size_t capacity)
+{
+    const QString& text = State().RefusedFingerprint();
+    return buffer && capacity > 0 && Utf16Text::Write(text, buffer, capacity) ? static_cast<int>(text.size()) : 0;
 }
 
 void ActivateConnection(VtHandle handle)

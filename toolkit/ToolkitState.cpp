@@ -13,12 +13,21 @@ void ToolkitState::Stop()
     m_active = nullptr;
     m_connections.clear();
     m_credentials = {};
+    m_tls = false;
+    m_caFile.clear();
+    m_refusedFingerprint.clear();
     m_started = false;
 }
 
 void ToolkitState::SetCredentials(const QString& user, const QString& password)
 {
     m_credentials = {user, password, true};
+}
+
+void ToolkitState::SetSecurity(bool tls, const QString& caFile)
+{
+    m_tls = tls || !caFile.isEmpty();
+    m_caFile = caFile;
 }
 
 VtConnection* ToolkitState::Create()

@@ -22,6 +22,14 @@ public:
     void SetCredentials(const QString& user, const QString& password);
     const VtConnection::Credentials& Credentials() const { return m_credentials; }
 
+    // TLS settings for the connections made from now on.
+    void SetSecurity(bool tls, const QString& caFile);
+    bool Tls() const { return m_tls; }
+    const QString& CaFile() const { return m_caFile; }
+    // What the last refused TLS handshake was shown.
+    void SetRefusedFingerprint(const QString& fingerprint) { m_refusedFingerprint = fingerprint; }
+    const QString& RefusedFingerprint() const { return m_refusedFingerprint; }
+
     VtConnection* Create();
     VtConnection* Find(VtHandle handle) const;
     void Destroy(VtHandle handle);
@@ -32,6 +40,9 @@ public:
 
 private:
     bool m_started = false;
+    bool m_tls = false;
+    QString m_caFile;
+    QString m_refusedFingerprint;
     VtConnection::Credentials m_credentials;
     std::vector<std::unique_ptr<VtConnection>> m_connections;
     VtConnection* m_active = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ChannelOpener.h"
 #include "ReplyDecoder.h"
+#include "toolkit/protocol/ScramClient.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -13,17 +14,39 @@ using vtproto::Request;
 using vtproto::Status;
 
 
+namespace {
+
+HRESULT TlsResult(TlsLayer::Refusal refusal)
+{
+    switch (refusal) {
+    case TlsLayer::Refusal::Untrusted:
+        return VT_E_TLS_UNTRUSTED;
+    case TlsLayer::Refusal::NameMismatch:
+        return VT_E_TLS_NAME;
+    case TlsLayer::Refusal::Expired:
+        return VT_E_TLS_EXPIRED;
+    case TlsLayer::Refusal::NoTls:
+        return VT_E_TLS_ABSENT;
+    default:
+        return VT_E_TLS_FAILED;
+    }
+}
+
+} // namespace
+
 HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
 {
-    ChannelOpener::Failure failure = ChannelOpener::Failure::None;
-    QString error;
-    m_channel = ChannelOpener::Open(target, Deadline(kConnectTimeoutMs), failure, error);
+    ChannelOpener::Outcome outcome;
+    m_channel = ChannelOpener::Open(target, Deadline(kConnectTimeoutMs), outcome);
+    m_fingerprint = outcome.fingerprint;
     if (!m_channel) {
-        switch (failure) {
+        switch (outcome.failure) {
         case ChannelOpener::Failure::BadArgument:
             return VT_E_ARGUMENT;
         case ChannelOpener::Failure::Route:
             return VT_E_ROUTE;
+        case ChannelOpener::Failure::Tls:
+            return TlsResult(outcome.refusal);
         default:
             return VT_E_UNREACHABLE;
         }
@@ -34,7 +57,7 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
     hello.U16(vtproto::kVersion);
     Reply reply;
     if (!Exchange(Request::Hello, hello, reply))
-        return VT_E_UNREACHABLE;
+        return m_peerWantsTls ? VT_E_TLS_REQUIRED : VT_E_UNREACHABLE;
     ReplyDecoder::Greeting greeting;
     if (reply.status != Status::Ok || !ReplyDecoder::Hello(reply.body, greeting) || greeting.version != vtproto::kVersion) {
         MarkLost();
@@ -63,16 +86,38 @@ HRESULT VtConnection::Open(const ConnectionTarget& target, const Credentials& cr
         MarkLost();
         return E_ACCESSDENIED;
     }
-    WireWriter login;
-    login.Str(credentials.user);
-    login.Str(credentials.password);
+    const HRESULT result = LogOn(credentials);
+    if (result != S_OK)
+        MarkLost();
+    return result;
+}
+
+HRESULT VtConnection::LogOn(const Credentials& credentials)
+{
+    ScramClient scram(credentials.user, credentials.password, m_channel->ChannelBinding());
+    WireWriter first;
+    first.Str(QString::fromUtf8(scram.ClientFirst()));
     Reply reply;
-    if (!Exchange(Request::Login, login, reply))
+    if (!Exchange(Request::Login, first, reply))
         return VT_E_UNREACHABLE;
-    if (reply.status == Status::Ok)
-        return S_OK;
-    MarkLost();
-    return reply.status == Status::NoReadRight ? E_ABORT : E_ACCESSDENIED;
+    if (reply.status != Status::Ok)
+        return E_ACCESSDENIED;
+    WireReader serverFirst(reply.body);
+    const QByteArray serverFirstText = serverFirst.Str().toUtf8();
+    QByteArray clientFinal;
+    if (!serverFirst.Complete() || !scram.ClientFinal(serverFirstText, clientFinal))
+        return VT_E_PROTOCOL;
+    WireWriter proof;
+    proof.Str(QString::fromLatin1(clientFinal));
+    if (!Exchange(Request::LoginProof, proof, reply))
+        return VT_E_UNREACHABLE;
+    if (reply.status != Status::Ok)
+        return reply.status == Status::NoReadRight ? E_ABORT : E_ACCESSDENIED;
+    WireReader serverFinal(reply.body);
+    const QByteArray serverFinalText = serverFinal.Str().toUtf8();
+    // A peer that cannot sign the exchange does not know the user's verifier:
+    // whatever it is, it is not the runtime the user meant.
+    return serverFinal.Complete() && scram.VerifyServerFinal(serverFinalText) ? S_OK : VT_E_SERVER_PROOF;
 }
 
 bool VtConnection::Exchange(Request type, const WireWriter& body, Reply& reply)
@@ -102,6 +147,9 @@ bool VtConnection::Exchange(Request type, const WireWriter& body, Reply& reply)
         MarkLost();
         return false;
     }
+    // A TLS alert record where a frame should start: a runtime that speaks
+    // only TLS turned our plain greeting away.
+    m_peerWantsTls = header[0] == 0x15 && header[1] == 0x03;
     const std::uint32_t length = qFromBigEndian<std::uint32_t>(header);
     constexpr std::uint32_t kReplyHead = 6; // type, sequence, status
     if (length < kReplyHead || length > vtproto::kMaxPayload) {

@@ -46,6 +46,9 @@ public:
     // Opens and greets only; false when the runtime cannot be reached.
     bool Greet(const ConnectionTarget& target);
     bool LoginRequired() const { return m_loginRequired; }
+    // The SHA-256 fingerprint of the certificate the TLS handshake was shown
+    // when it was refused; empty otherwise.
+    const QString& RefusedFingerprint() const { return m_fingerprint; }
 
     // One request and its reply; false (and the connection lost) when the link
     // or the reply fails. A refusal by the runtime is a reply with its status.
@@ -63,12 +66,16 @@ public:
 
 private:
     HRESULT OpenAndGreet(const ConnectionTarget& target);
+    // The SCRAM-SHA-256 exchange of docs/protocol.md.
+    HRESULT LogOn(const Credentials& credentials);
 
     std::uint32_t m_generation;
     std::unique_ptr<SocketChannel> m_channel;
     std::uint32_t m_sequence = 0;
     bool m_lost = true;
     bool m_loginRequired = false;
+    bool m_peerWantsTls = false;
+    QString m_fingerprint;
     std::chrono::milliseconds m_keepAlive{2000};
     std::chrono::steady_clock::time_point m_lastExchange;
 };

@@ -1,5 +1,6 @@
 #include "ProtocolClient.h"
 
+#include "toolkit/protocol/ScramClient.h"
 #include "toolkit/protocol/WireReader.h"
 
 #include <QtEndian>
@@ -64,12 +65,27 @@ int ProtocolClient::Hello(bool* loginRequired)
     return status;
 }
 
+bool ProtocolClient::SendLoginProof(const QString& user, const QString& password)
+{
+    ScramClient scram(user, password, QByteArray());
+    WireWriter first;
+    first.Str(QString::fromUtf8(scram.ClientFirst()));
+    QByteArray body;
+    if (Call(vtproto::Request::Login, first, &body) != 0)
+        return false;
+    WireReader r(body);
+    QByteArray clientFinal;
+    if (!scram.ClientFinal(r.Str().toUtf8(), clientFinal))
+        return false;
+    WireWriter proof;
+    proof.Str(QString::fromLatin1(clientFinal));
+    Send(vtproto::Request::LoginProof, proof);
+    return true;
+}
+
 int ProtocolClient::Login(const QString& user, const QString& password)
 {
-    WireWriter w;
-    w.Str(user);
-    w.Str(password);
-    return Call(vtproto::Request::Login, w);
+    return SendLoginProof(user, password) ? Reply() : -1;
 }
 
 bool ProtocolClient::Closed(int waitMs)

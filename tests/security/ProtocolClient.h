@@ -22,7 +22,11 @@ public:
 
     // Conveniences for the handshake and the login.
     int Hello(bool* loginRequired = nullptr);
+    // The SCRAM exchange; the status of its last reply.
     int Login(const QString& user, const QString& password);
+    // The first round of it, then the proof sent without waiting for the
+    // answer; false when the first round failed.
+    bool SendLoginProof(const QString& user, const QString& password);
 
     bool Closed(int waitMs = 5000);
 

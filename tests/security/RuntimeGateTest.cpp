@@ -108,10 +108,7 @@ TEST_F(RuntimeGate, FailedLoginsAreAnsweredLaterAndLaterAcrossConnections)
     ProtocolClient second(runtime.Port());
     ASSERT_EQ(second.Hello(), 0);
     clock.restart();
-    WireWriter guess;
-    guess.Str(QStringLiteral("root"));
-    guess.Str(QStringLiteral("guess-4"));
-    second.Send(Request::Login, guess);
+    ASSERT_TRUE(second.SendLoginProof(QStringLiteral("root"), QStringLiteral("guess-4")));
     ProtocolClient bystander(runtime.Port());
     EXPECT_EQ(bystander.Hello(), 0);
     EXPECT_EQ(bystander.Call(Request::Ping), 0);

@@ -8,7 +8,9 @@
 namespace vtproto {
 
 constexpr std::uint32_t kMagic = 0x56545254; // "VTRT"
-constexpr std::uint16_t kVersion = 1;
+// 2: the login is a SCRAM-SHA-256 exchange (Login, then LoginProof); a peer
+// of version 1 sends its password in clear and is refused at the Hello.
+constexpr std::uint16_t kVersion = 2;
 
 // Upper bound of one frame's payload in either direction. Large enough for an
 // evaluation of many thousand watch rows, small enough that a hostile length
@@ -46,6 +48,7 @@ enum class Request : std::uint8_t {
     Read = 7,
     Write = 8,
     Browse = 9,
+    LoginProof = 10,
 };
 
 enum class Status : std::uint8_t {
