@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <cstdarg>
+#include <memory>
 #include <new>
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CObject)
@@ -104,12 +105,28 @@ void CGridCtrl::ReportOutOfMemory() const
 
 // ---------------------------------------------------------------- counts
 
+// A failure part way leaves nothing behind: the cells made so far go too.
 CGridCtrl::GridRow* CGridCtrl::MakeRow(int row)
 {
-    auto* cells = new GridRow(static_cast<size_t>(m_nCols), nullptr);
-    for (int col = 0; col < m_nCols; ++col)
-        (*cells)[static_cast<size_t>(col)] = CreateCell(row, col);
-    return cells;
+    auto cells = std::make_unique<GridRow>(static_cast<size_t>(m_nCols), nullptr);
+    try {
+        for (int col = 0; col < m_nCols; ++col)
+            (*cells)[static_cast<size_t>(col)] = CreateCell(row, col);
+    } catch (const std::bad_alloc&) {
+        FreeRow(cells.release());
+        throw;
+    }
+    return cells.release();
+}
+
+// Cells of a row that never entered the store: no selection or visibility to undo.
+void CGridCtrl::FreeRow(GridRow* cells)
+{
+    if (!cells)
+        return;
+    for (CGridCellBase* cell : *cells)
+        delete cell;
+    delete cells;
 }
 
 BOOL CGridCtrl::SetRowCount(int nRows)
@@ -279,15 +296,22 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
         SetColumnCount(1);
     if (before < 0)
         before = m_nRows;
+    // Everything that may fail comes first; the store changes only after it.
+    GridRow* cells = nullptr;
     try {
-        if (!m_bVirtualMode)
-            m_RowData.insert(m_RowData.begin() + before, MakeRow(before));
+        if (!m_bVirtualMode) {
+            m_RowData.reserve(m_RowData.size() + 1);
+            cells = MakeRow(before);
+        }
         m_rowHeights.Insert(before, 0);
     } catch (const std::bad_alloc&) {
+        FreeRow(cells);
         // Reporting a row index here would claim a row that was never made.
         ReportOutOfMemory();
         return -1;
     }
+    if (!m_bVirtualMode)
+        m_RowData.insert(m_RowData.begin() + before, cells);
     ++m_nRows;
     SetItemText(before, 0, heading);
     CGridCellBase* cell = heading.isEmpty() ? nullptr : GetCell(before, 0);
@@ -311,18 +335,27 @@ int CGridCtrl::InsertColumn(const QString& heading, UINT format, int before)
         SetRowCount(1);
     if (before < 0)
         before = m_nCols;
+    // The new cells are made and every row given room before any row takes
+    // one, so a failure leaves all rows as long as the column count.
+    GridRow made;
     try {
         if (!m_bVirtualMode) {
-            for (int row = 0; row < m_nRows; ++row) {
-                GridRow* cells = m_RowData[static_cast<size_t>(row)];
-                cells->insert(cells->begin() + before, nullptr);
-                (*cells)[static_cast<size_t>(before)] = CreateCell(row, before);
-            }
+            made.reserve(static_cast<size_t>(m_nRows));
+            for (int row = 0; row < m_nRows; ++row)
+                made.push_back(CreateCell(row, before));
+            for (GridRow* cells : m_RowData)
+                cells->reserve(cells->size() + 1);
         }
         m_colWidths.Insert(before, 0);
     } catch (const std::bad_alloc&) {
+        for (CGridCellBase* cell : made)
+            delete cell;
         ReportOutOfMemory();
         return -1;
+    }
+    for (size_t row = 0; row < made.size(); ++row) {
+        GridRow* cells = m_RowData[row];
+        cells->insert(cells->begin() + before, made[row]);
     }
     ++m_nCols;
     SetItemText(0, before, heading);
@@ -722,17 +755,23 @@ std::uint64_t CGridCtrl::SelectionKey(int row, int col)
 
 BOOL CGridCtrl::SetItemState(int row, int col, UINT state)
 {
+    // Refused before the selection map is touched: an entry for a cell that
+    // does not exist would make the selection start outside the grid.
+    if (!IsValid(row, col))
+        return FALSE;
+    CGridCellBase* cell = m_bVirtualMode ? nullptr : GetCell(row, col);
+    if (!m_bVirtualMode && !cell) {
+        // A cell taken out with SetCell may still be listed; never add one.
+        m_SelectedCellMap.erase(SelectionKey(row, col));
+        return FALSE;
+    }
     const bool selected = IsCellSelected(row, col);
     if (!selected && (state & GRIDIS_SELECTED))
         m_SelectedCellMap[SelectionKey(row, col)] = CCellID(row, col);
     else if (selected && !(state & GRIDIS_SELECTED))
         m_SelectedCellMap.erase(SelectionKey(row, col));
-    if (m_bVirtualMode)
-        return TRUE;
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return FALSE;
-    cell->SetState(state);
+    if (!m_bVirtualMode)
+        cell->SetState(state);
     return TRUE;
 }
 

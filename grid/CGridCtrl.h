@@ -430,6 +430,7 @@ private:
     void ForgetCell(CGridCellBase* cell);
     void ForgetTopLeft() { m_idTopLeftCell = CCellID(); }
     GridRow* MakeRow(int row);
+    static void FreeRow(GridRow* cells);
     void MoveFixedBand(bool rows, int oldCount, int newCount);
     void RedrawFixedCellsOf(const CCellID& cell, const CCellID& other);
     void ClearSortColumn();
