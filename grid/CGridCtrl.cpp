@@ -478,12 +478,12 @@ BOOL CGridCtrl::SetColumnWidth(int col, int width)
 
 int CGridCtrl::GetFixedRowHeight() const
 {
-    return static_cast<int>(m_rowHeights.Sum(0, m_nFixedRows));
+    return GridAxis::Pixels(m_rowHeights.Sum(0, m_nFixedRows));
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
-    return static_cast<int>(m_colWidths.Sum(0, GetFixedColumnCount()));
+    return GridAxis::Pixels(m_colWidths.Sum(0, GetFixedColumnCount()));
 }
 
 // ---------------------------------------------------------------- cells

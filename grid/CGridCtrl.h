@@ -96,6 +96,7 @@ public:
     // Sizes
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
+    // A size above GridAxis::kMaxSize is taken as that size.
     BOOL SetRowHeight(int row, int height);
     BOOL SetColumnWidth(int col, int width);
     int GetFixedRowHeight() const;

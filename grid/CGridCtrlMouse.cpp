@@ -43,12 +43,12 @@ int CGridCtrl::LineStart(bool rows, int line)
     const GridAxis& axis = rows ? m_rowHeights : m_colWidths;
     const int fixed = rows ? m_nFixedRows : GetFixedColumnCount();
     if (line < fixed)
-        return static_cast<int>(axis.Sum(0, line));
+        return GridAxis::Pixels(axis.Sum(0, line));
     const CCellID topLeft = GetTopleftNonFixedCell();
     const int first = rows ? topLeft.row : topLeft.col;
     const long long fixedSize = axis.Sum(0, fixed);
     const long long offset = line >= first ? axis.Sum(first, line) : -axis.Sum(line, first);
-    return static_cast<int>(fixedSize + offset);
+    return GridAxis::Pixels(fixedSize + offset);
 }
 
 int CGridCtrl::LineSize(bool rows, int line) const
