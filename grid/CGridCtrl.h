@@ -633,8 +633,11 @@ private:
     BOOL PrepareSort(int col, BOOL ascending);
     // keys[row - first] is the key of 'row', rows[row - first] the row that
     // will stand there.
+    // depthLeft: the partition passes left before the range is heap-sorted.
     void QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
-                       std::vector<LPARAM>& keys, std::vector<int>& rows);
+                       std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft);
+    void HeapSortRows(const std::function<int(LPARAM, LPARAM)>& order, int first, int low, int high,
+                      std::vector<LPARAM>& keys, std::vector<int>& rows);
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
     QString SelectionText(const CellSpan& span) const;

@@ -7,7 +7,14 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <bit>
 #include <utility>
+
+namespace {
+
+constexpr int kShortRange = 16;
+
+} // namespace
 
 int CGridCtrl::CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM)
 {
@@ -69,15 +76,18 @@ BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data
     std::vector<int> rows(keys.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = low + static_cast<int>(i);
-    QuickSortRows(compare, ascending, data, low, low, high, keys, rows);
+    QuickSortRows(compare, ascending, data, low, low, high, keys, rows, 2 * static_cast<int>(std::bit_width(rows.size())));
     PlaceRows(low, rows);
     return TRUE;
 }
 
 // Quicksort around the middle key. The pivot is the key itself, so it stays
-// the same while rows move; equal keys are never swapped.
+// the same while rows move; equal keys are never swapped. The smaller part is
+// sorted by a nested call and the larger one by the loop, so nesting stays
+// below log2 of the row count; a range that still splits badly after about
+// 2 log2(n) passes is heap-sorted, which bounds the work at n log n.
 void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
-                              std::vector<LPARAM>& keys, std::vector<int>& rows)
+                              std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft)
 {
     const auto at = [first](int row) { return static_cast<std::size_t>(row - first); };
     const auto order = [&](LPARAM a, LPARAM b) {
@@ -86,27 +96,60 @@ void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data,
         const int sign = (result > 0) - (result < 0);
         return ascending ? sign : -sign;
     };
-    const LPARAM pivot = keys[at((low + high) / 2)];
-    int lo = low;
-    int hi = high;
-    while (lo <= hi) {
-        while (lo < high && order(keys[at(lo)], pivot) < 0)
-            ++lo;
-        while (hi > low && order(keys[at(hi)], pivot) > 0)
-            --hi;
-        if (lo <= hi) {
-            if (compare(keys[at(lo)], keys[at(hi)], data) != 0) {
-                std::swap(keys[at(lo)], keys[at(hi)]);
-                std::swap(rows[at(lo)], rows[at(hi)]);
+    while (low < high) {
+        // A short range costs little however it splits, and keeps its order of equal keys.
+        if (--depthLeft < 0 && high - low >= kShortRange) {
+            HeapSortRows(order, first, low, high, keys, rows);
+            return;
+        }
+        const LPARAM pivot = keys[at((low + high) / 2)];
+        int lo = low;
+        int hi = high;
+        while (lo <= hi) {
+            while (lo < high && order(keys[at(lo)], pivot) < 0)
+                ++lo;
+            while (hi > low && order(keys[at(hi)], pivot) > 0)
+                --hi;
+            if (lo <= hi) {
+                if (compare(keys[at(lo)], keys[at(hi)], data) != 0) {
+                    std::swap(keys[at(lo)], keys[at(hi)]);
+                    std::swap(rows[at(lo)], rows[at(hi)]);
+                }
+                ++lo;
+                --hi;
             }
-            ++lo;
-            --hi;
+        }
+        // The parts low..hi and lo..high are sorted apart; which goes first
+        // does not change the result.
+        if (hi - low < high - lo) {
+            QuickSortRows(compare, ascending, data, first, low, hi, keys, rows, depthLeft);
+            low = lo;
+        } else {
+            QuickSortRows(compare, ascending, data, first, lo, high, keys, rows, depthLeft);
+            high = hi;
         }
     }
-    if (low < hi)
-        QuickSortRows(compare, ascending, data, first, low, hi, keys, rows);
-    if (lo < high)
-        QuickSortRows(compare, ascending, data, first, lo, high, keys, rows);
+}
+
+// The heap's sift works on positions alone, so even a comparison that is not
+// a strict order cannot lead it outside the range.
+void CGridCtrl::HeapSortRows(const std::function<int(LPARAM, LPARAM)>& order, int first, int low, int high,
+                             std::vector<LPARAM>& keys, std::vector<int>& rows)
+{
+    std::vector<std::pair<LPARAM, int>> range;
+    range.reserve(static_cast<std::size_t>(high - low + 1));
+    for (int row = low; row <= high; ++row)
+        range.emplace_back(keys[static_cast<std::size_t>(row - first)], rows[static_cast<std::size_t>(row - first)]);
+    const auto less = [&order](const std::pair<LPARAM, int>& a, const std::pair<LPARAM, int>& b) {
+        return order(a.first, b.first) < 0;
+    };
+    std::make_heap(range.begin(), range.end(), less);
+    std::sort_heap(range.begin(), range.end(), less);
+    for (int row = low; row <= high; ++row) {
+        const auto& [key, from] = range[static_cast<std::size_t>(row - low)];
+        keys[static_cast<std::size_t>(row - first)] = key;
+        rows[static_cast<std::size_t>(row - first)] = from;
+    }
 }
 
 // Row headers (fixed columns) stay; the height travels with the row.
