@@ -62,6 +62,9 @@ CGridCtrl::~CGridCtrl()
     // window is only a QWidget any more.
     delete m_pDropTarget;
     m_pDropTarget = nullptr;
+    // An editor still open ends before its cell goes; no notification goes
+    // out of a window that is going.
+    m_bCreated = false;
     DeleteAllItems();
     if (m_bTitleTips)
         m_TitleTip.DestroyWindow();
@@ -131,6 +134,7 @@ void CGridCtrl::FreeRow(GridRow* cells)
 
 BOOL CGridCtrl::SetRowCount(int nRows)
 {
+    EndEditing();
     if (nRows < 0)
         return FALSE;
     if (nRows == m_nRows && m_nRows >= 1)
@@ -185,6 +189,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
 
 BOOL CGridCtrl::SetColumnCount(int nCols)
 {
+    EndEditing();
     if (nCols < 0)
         return FALSE;
     if (nCols == m_nCols)
@@ -371,6 +376,9 @@ int CGridCtrl::InsertColumn(const QString& heading, UINT format, int before)
 
 BOOL CGridCtrl::DeleteRow(int row)
 {
+    // An open editor would write into a freed cell, or into whichever cell
+    // now stands where it was opened.
+    EndEditing();
     if (row < 0 || row >= m_nRows)
         return FALSE;
     ResetSelectedRange();
@@ -393,6 +401,7 @@ BOOL CGridCtrl::DeleteRow(int row)
 
 BOOL CGridCtrl::DeleteColumn(int col)
 {
+    EndEditing();
     if (col < 0 || col >= m_nCols)
         return FALSE;
     ResetSelectedRange();
@@ -417,6 +426,7 @@ BOOL CGridCtrl::DeleteColumn(int col)
 
 BOOL CGridCtrl::DeleteNonFixedRows()
 {
+    EndEditing();
     ResetSelectedRange();
     for (int row = m_nRows - 1; row >= m_nFixedRows; --row)
         DeleteRow(row);
@@ -425,6 +435,7 @@ BOOL CGridCtrl::DeleteNonFixedRows()
 
 BOOL CGridCtrl::DeleteAllItems()
 {
+    EndEditing();
     ResetSelectedRange();
     ForgetTopLeft();
     m_rowHeights.Clear();
@@ -568,6 +579,7 @@ BOOL CGridCtrl::SetCell(int row, int col, CGridCellBase* cell)
 
 BOOL CGridCtrl::SetCellType(int row, int col, const CRuntimeClass* cls)
 {
+    EndEditing();
     if (m_bVirtualMode || !IsValid(row, col) || !cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
         return FALSE;
     auto* cell = dynamic_cast<CGridCellBase*>(cls->CreateObject());

@@ -26,8 +26,10 @@ int CGridCtrl::CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM)
     return QString::compare(first->GetText(), second->GetText(), Qt::CaseSensitive);
 }
 
+// An editor open on a row that moves would write into another row.
 BOOL CGridCtrl::PrepareSort(int col, BOOL ascending)
 {
+    EndEditing();
     SetSortColumn(col);
     m_bAscending = ascending;
     ResetSelectedRange();
@@ -52,6 +54,7 @@ BOOL CGridCtrl::SortItems(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM 
 
 BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data, int low, int high)
 {
+    EndEditing();
     if (!compare || col < 0 || col >= m_nCols)
         return FALSE;
     if (high == -1)
@@ -68,6 +71,7 @@ BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM d
 BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high,
                                std::vector<LPARAM>& keys)
 {
+    EndEditing();
     if (!compare || low < 0 || high >= m_nRows || low >= high
         || keys.size() != static_cast<std::size_t>(high - low + 1))
         return FALSE;

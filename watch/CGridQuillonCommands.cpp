@@ -142,6 +142,8 @@ void CGridQuillon::OnSortDescending()
 // empty row stays last.
 void CGridQuillon::SortWatchRows(BOOL ascending)
 {
+    // Ended before the keys are taken: the commit may change the rows.
+    EndEditing();
     const CCellID focus = GetFocusCell();
     int last = GetRowCount() - 1;
     if (last >= 1 && GetItemText(last, ColTag).isEmpty())
