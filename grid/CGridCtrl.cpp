@@ -49,6 +49,8 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
             [this](int action) { OnScrollBarAction(true, action); });
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollBarAction(false, action); });
+    verticalScrollBar()->installEventFilter(this);
+    horizontalScrollBar()->installEventFilter(this);
 
     SetRowCount(nRows);
     SetColumnCount(nCols);

@@ -384,6 +384,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // A notification the grid handles itself before its receiver sees it;
     // TRUE keeps it from the receiver and *result is the reply.
@@ -457,6 +458,8 @@ private:
     void PostCommandToReceiver();
     void AutoSizeLineLeftOf(bool rows, const CCellID& cell, const CPoint& point);
     bool IsSecondPressOfDoubleClick(const QMouseEvent* event);
+    void WheelPixels(int pixels);
+    void WheelSteps(double steps);
 
     // Keyboard helpers
     bool HandleKeyDown(UINT nChar);
@@ -572,6 +575,8 @@ private:
     int m_nVScrollMax = 0;
     int m_nHScrollMax = 0;
     BOOL m_bScrollInProgress = FALSE;
+    // Wheel movement short of a whole step, kept for the next event.
+    double m_dWheelSteps = 0;
 
     // Mouse tracking
     // The line a divider drag sizes, and where the tracked point may go.

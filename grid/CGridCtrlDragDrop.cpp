@@ -33,7 +33,9 @@ void CGridCtrl::StartDragDrop()
         source.push_back(cell);
     m_lastPasted = CellSpan();
     const DROPEFFECT done = DoDragDrop(this, data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
-    // The drag's own loop held the mouse until now.
+    // The drag's own loop held the mouse and took its release: the press's
+    // capture ends here, or the cursor would stop following the cells.
+    OnCaptureChanged();
     m_MouseMode = MouseMode::None;
     if (done & DROPEFFECT_MOVE)
         ClearMovedCells(source);

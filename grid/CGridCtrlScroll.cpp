@@ -153,6 +153,8 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
     const CGridCellBase* focus = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
     if (focus && focus->GetEditWnd())
         return;
+    // The tip would stay over whatever cell scrolls in under it.
+    m_TitleTip.Hide();
 
     const int bar = vertical ? SB_VERT : SB_HORZ;
     const GridAxis& axis = vertical ? m_rowHeights : m_colWidths;
