@@ -633,6 +633,14 @@ protected:
     // row (column) count when there is none.
     int NextShownRow(int row) const;
     int NextShownColumn(int col) const;
+    // Every paste records the cells it wrote, so that a move dropped onto
+    // this grid clears only the source cells the drop did not fill.
+    // BeginPaste forgets the last paste; RecordPasted notes a written cell
+    // and takes it out of the selection; PastedFarCorner is the largest row
+    // and column written, (-1, -1) when none.
+    void BeginPaste();
+    void RecordPasted(int row, int col);
+    CCellID PastedFarCorner() const { return m_pastedFarCorner; }
 
 private:
     BOOL PrepareSort(int col, BOOL ascending);
@@ -647,15 +655,15 @@ private:
     void PlaceRows(int first, const std::vector<int>& from);
     QString SelectionText(const CellSpan& span) const;
     QWidget* OpenEditorOf(const CCellID& cell) const;
-    void PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol);
+    void PasteLine(QStringView line, int row, int firstCol);
     void ClearMovedCells(const std::vector<CCellID>& source);
     void SetDropHighlight(const CCellID& cell, bool on);
     CGridDropTarget* MakeDropTarget();
 
     PFNLVCOMPARE m_pfnCompare = nullptr;
     QString m_strFieldSeparators = QStringLiteral("\t");
-    // What the last paste wrote, so a move onto this grid keeps it.
-    CellSpan m_lastPasted;
+    std::unordered_set<std::uint64_t> m_pastedCells;
+    CCellID m_pastedFarCorner;
     CCellID m_idDropCell;
     // A child of the grid, made with it; it registers on every resize.
     CGridDropTarget* m_pDropTarget = MakeDropTarget();
