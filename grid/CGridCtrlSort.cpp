@@ -12,6 +12,7 @@
 
 namespace {
 
+// A range this short is never handed to the heap sort.
 constexpr int kShortRange = 16;
 
 } // namespace
@@ -80,7 +81,8 @@ BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data
     std::vector<int> rows(keys.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = low + static_cast<int>(i);
-    QuickSortRows(compare, ascending, data, low, low, high, keys, rows, 2 * static_cast<int>(std::bit_width(rows.size())));
+    const int passes = 2 * static_cast<int>(std::bit_width(rows.size()));
+    QuickSortRows(compare, ascending, data, low, low, high, keys, rows, passes);
     PlaceRows(low, rows);
     return TRUE;
 }
