@@ -649,8 +649,6 @@ private:
     // depthLeft: the partition passes left before the range is heap-sorted.
     void QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
                        std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft);
-    void HeapSortRows(const std::function<int(LPARAM, LPARAM)>& order, int first, int low, int high,
-                      std::vector<LPARAM>& keys, std::vector<int>& rows);
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
     QString SelectionText(const CellSpan& span) const;

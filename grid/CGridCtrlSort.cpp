@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -102,10 +103,25 @@ void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data,
         const int sign = (result > 0) - (result < 0);
         return ascending ? sign : -sign;
     };
+    // The heap's sift works on positions alone, so even a comparison that is
+    // not a strict order cannot lead it outside the range.
+    const auto heapSort = [&] {
+        std::vector<std::pair<LPARAM, int>> range;
+        range.reserve(static_cast<std::size_t>(high - low + 1));
+        for (int row = low; row <= high; ++row)
+            range.emplace_back(keys[at(row)], rows[at(row)]);
+        const auto less = [&order](const std::pair<LPARAM, int>& a, const std::pair<LPARAM, int>& b) {
+            return order(a.first, b.first) < 0;
+        };
+        std::make_heap(range.begin(), range.end(), less);
+        std::sort_heap(range.begin(), range.end(), less);
+        for (int row = low; row <= high; ++row)
+            std::tie(keys[at(row)], rows[at(row)]) = range[static_cast<std::size_t>(row - low)];
+    };
     while (low < high) {
         // A short range costs little however it splits, and keeps its order of equal keys.
         if (--depthLeft < 0 && high - low >= kShortRange) {
-            HeapSortRows(order, first, low, high, keys, rows);
+            heapSort();
             return;
         }
         const LPARAM pivot = keys[at((low + high) / 2)];
@@ -134,27 +150,6 @@ void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data,
             QuickSortRows(compare, ascending, data, first, lo, high, keys, rows, depthLeft);
             high = hi;
         }
-    }
-}
-
-// The heap's sift works on positions alone, so even a comparison that is not
-// a strict order cannot lead it outside the range.
-void CGridCtrl::HeapSortRows(const std::function<int(LPARAM, LPARAM)>& order, int first, int low, int high,
-                             std::vector<LPARAM>& keys, std::vector<int>& rows)
-{
-    std::vector<std::pair<LPARAM, int>> range;
-    range.reserve(static_cast<std::size_t>(high - low + 1));
-    for (int row = low; row <= high; ++row)
-        range.emplace_back(keys[static_cast<std::size_t>(row - first)], rows[static_cast<std::size_t>(row - first)]);
-    const auto less = [&order](const std::pair<LPARAM, int>& a, const std::pair<LPARAM, int>& b) {
-        return order(a.first, b.first) < 0;
-    };
-    std::make_heap(range.begin(), range.end(), less);
-    std::sort_heap(range.begin(), range.end(), less);
-    for (int row = low; row <= high; ++row) {
-        const auto& [key, from] = range[static_cast<std::size_t>(row - low)];
-        keys[static_cast<std::size_t>(row - first)] = key;
-        rows[static_cast<std::size_t>(row - first)] = from;
     }
 }
 
