@@ -16,6 +16,19 @@
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CObject)
 
+namespace {
+
+// Room for one more entry, made ahead so the insertion itself cannot fail;
+// grown by half again, so that rows added one by one stay cheap.
+template <typename Vector>
+void ReserveOneMore(Vector& entries)
+{
+    if (entries.size() == entries.capacity())
+        entries.reserve(entries.size() + entries.size() / 2 + 1);
+}
+
+} // namespace
+
 CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
     : m_pRtcDefault(RUNTIME_CLASS(CGridCell))
 {
@@ -307,7 +320,7 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
     GridRow* cells = nullptr;
     try {
         if (!m_bVirtualMode) {
-            m_RowData.reserve(m_RowData.size() + 1);
+            ReserveOneMore(m_RowData);
             cells = MakeRow(before);
         }
         m_rowHeights.Insert(before, 0);
@@ -351,7 +364,7 @@ int CGridCtrl::InsertColumn(const QString& heading, UINT format, int before)
             for (int row = 0; row < m_nRows; ++row)
                 made.push_back(CreateCell(row, before));
             for (GridRow* cells : m_RowData)
-                cells->reserve(cells->size() + 1);
+                ReserveOneMore(*cells);
         }
         m_colWidths.Insert(before, 0);
     } catch (const std::bad_alloc&) {

@@ -662,6 +662,7 @@ private:
     QString m_strFieldSeparators = QStringLiteral("\t");
     std::unordered_set<std::uint64_t> m_pastedCells;
     CCellID m_pastedFarCorner;
+    bool m_bOwnDragRunning = false;
     CCellID m_idDropCell;
     // A child of the grid, made with it; it registers on every resize.
     CGridDropTarget* m_pDropTarget = MakeDropTarget();

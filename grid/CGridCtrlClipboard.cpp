@@ -264,7 +264,10 @@ void CGridCtrl::BeginPaste()
 
 void CGridCtrl::RecordPasted(int row, int col)
 {
-    m_pastedCells.insert(SelectionKey(row, col));
+    // Only a move out of this grid asks which cells were written; other
+    // pastes need not pay for the record.
+    if (m_bOwnDragRunning)
+        m_pastedCells.insert(SelectionKey(row, col));
     SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
     m_pastedFarCorner = CCellID(std::max(m_pastedFarCorner.row, row), std::max(m_pastedFarCorner.col, col));
 }

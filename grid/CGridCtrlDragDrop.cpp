@@ -32,7 +32,9 @@ void CGridCtrl::StartDragDrop()
     for (const auto& [key, cell] : m_SelectedCellMap)
         source.push_back(cell);
     BeginPaste();
+    m_bOwnDragRunning = true;
     const DROPEFFECT done = DoDragDrop(this, data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    m_bOwnDragRunning = false;
     // The drag's own loop held the mouse and took its release: the press's
     // capture ends here, or the cursor would stop following the cells.
     OnCaptureChanged();
