@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdlib>
@@ -118,7 +119,8 @@ CRect CTitleTip::PlaceTip(const CRect& titleOnScreen, int xOffset, int maxChars,
         tip.right = tip.left + std::min(tip.Width(), std::abs(metrics.tmAveCharWidth * maxChars));
 
     // Sideways: slide back within the bounds as far as there is room, then cut.
-    const CRect bounds = ScreenBounds();
+    const CRect screen = ScreenArea(titleOnScreen);
+    const CRect bounds = ScreenBounds(screen);
     if (tip.right > bounds.right) {
         tip.OffsetRect(-std::min(tip.right - bounds.right, std::max(0, tip.left - bounds.left)), 0);
         tip.right = std::min(tip.right, bounds.right);
@@ -137,9 +139,9 @@ CRect CTitleTip::PlaceTip(const CRect& titleOnScreen, int xOffset, int maxChars,
     tip.OffsetRect(0, hoverHeight);
     if (tip.bottom > bounds.bottom) {
         const int tipHeight = tip.Height();
-        if (bounds.bottom - tip.top < tip.top - hoverHeight - kScreenBorder) {
+        if (bounds.bottom - tip.top < tip.top - hoverHeight - screen.top) {
             tip.bottom -= hoverHeight + tipHeight + 5;
-            tip.top = std::max(tip.bottom - tipHeight, kScreenBorder);
+            tip.top = std::max(tip.bottom - tipHeight, screen.top);
         } else {
             tip.bottom = bounds.bottom;
         }
@@ -147,16 +149,29 @@ CRect CTitleTip::PlaceTip(const CRect& titleOnScreen, int xOffset, int maxChars,
     return tip;
 }
 
-// The grid's client area on the screen, 8 pixels clear of the screen's edges
-// (on the right and at the bottom the screen's edge itself decides).
-CRect CTitleTip::ScreenBounds() const
+// The screen that holds the cell, less 8 pixels on every side. Screens need
+// not start at 0, 0, and the primary one need not hold the grid.
+CRect CTitleTip::ScreenArea(const CRect& titleOnScreen) const
+{
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(titleOnScreen.left, titleOnScreen.top));
+    if (!screen)
+        screen = m_pParentWnd->screen();
+    const QRect area = screen ? screen->geometry()
+                              : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return CRect(area.left() + kScreenBorder, area.top() + kScreenBorder,
+                 area.left() + area.width() - kScreenBorder, area.top() + area.height() - kScreenBorder);
+}
+
+// The grid's client area on the screen, inside the screen's area (on the
+// right and at the bottom the screen's area itself decides).
+CRect CTitleTip::ScreenBounds(const CRect& screen) const
 {
     const QWidget* client = ClientArea(m_pParentWnd);
     CRect bounds = ClientToScreen(m_pParentWnd, CRect(0, 0, client->width(), client->height()));
-    bounds.left = std::max<int>(bounds.left, kScreenBorder);
-    bounds.top = std::max<int>(bounds.top, kScreenBorder);
-    bounds.right = GetSystemMetrics(SM_CXSCREEN) - kScreenBorder;
-    bounds.bottom = GetSystemMetrics(SM_CYSCREEN) - kScreenBorder;
+    bounds.left = std::max<int>(bounds.left, screen.left);
+    bounds.top = std::max<int>(bounds.top, screen.top);
+    bounds.right = screen.right;
+    bounds.bottom = screen.bottom;
     return bounds;
 }
 

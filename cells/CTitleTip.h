@@ -48,7 +48,8 @@ protected:
 
 private:
     CRect PlaceTip(const CRect& titleOnScreen, int xOffset, int maxChars, const QString& text);
-    CRect ScreenBounds() const;
+    CRect ScreenArea(const CRect& titleOnScreen) const;
+    CRect ScreenBounds(const CRect& screen) const;
     QWidget* WindowBeneath(const QPoint& globalPos) const;
     void PassOn(QMouseEvent* event, QEvent::Type type);
     void OnFocusChanged(QWidget* old, QWidget* now);

@@ -11,9 +11,23 @@
 #include <QScrollBar>
 
 #include <cstdarg>
+#include <memory>
 #include <new>
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CObject)
+
+namespace {
+
+// Room for one more entry, made ahead so the insertion itself cannot fail;
+// grown by half again, so that rows added one by one stay cheap.
+template <typename Vector>
+void ReserveOneMore(Vector& entries)
+{
+    if (entries.size() == entries.capacity())
+        entries.reserve(entries.size() + entries.size() / 2 + 1);
+}
+
+} // namespace
 
 CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
     : m_pRtcDefault(RUNTIME_CLASS(CGridCell))
@@ -48,6 +62,8 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
             [this](int action) { OnScrollBarAction(true, action); });
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollBarAction(false, action); });
+    verticalScrollBar()->installEventFilter(this);
+    horizontalScrollBar()->installEventFilter(this);
 
     SetRowCount(nRows);
     SetColumnCount(nCols);
@@ -61,6 +77,9 @@ CGridCtrl::~CGridCtrl()
     // window is only a QWidget any more.
     delete m_pDropTarget;
     m_pDropTarget = nullptr;
+    // An editor still open ends before its cell goes; no notification goes
+    // out of a window that is going.
+    m_bCreated = false;
     DeleteAllItems();
     if (m_bTitleTips)
         m_TitleTip.DestroyWindow();
@@ -104,16 +123,33 @@ void CGridCtrl::ReportOutOfMemory() const
 
 // ---------------------------------------------------------------- counts
 
+// A failure part way leaves nothing behind: the cells made so far go too.
 CGridCtrl::GridRow* CGridCtrl::MakeRow(int row)
 {
-    auto* cells = new GridRow(static_cast<size_t>(m_nCols), nullptr);
-    for (int col = 0; col < m_nCols; ++col)
-        (*cells)[static_cast<size_t>(col)] = CreateCell(row, col);
-    return cells;
+    auto cells = std::make_unique<GridRow>(static_cast<size_t>(m_nCols), nullptr);
+    try {
+        for (int col = 0; col < m_nCols; ++col)
+            (*cells)[static_cast<size_t>(col)] = CreateCell(row, col);
+    } catch (const std::bad_alloc&) {
+        FreeRow(cells.release());
+        throw;
+    }
+    return cells.release();
+}
+
+// Cells of a row that never entered the store: no selection or visibility to undo.
+void CGridCtrl::FreeRow(GridRow* cells)
+{
+    if (!cells)
+        return;
+    for (CGridCellBase* cell : *cells)
+        delete cell;
+    delete cells;
 }
 
 BOOL CGridCtrl::SetRowCount(int nRows)
 {
+    EndEditing();
     if (nRows < 0)
         return FALSE;
     if (nRows == m_nRows && m_nRows >= 1)
@@ -168,6 +204,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
 
 BOOL CGridCtrl::SetColumnCount(int nCols)
 {
+    EndEditing();
     if (nCols < 0)
         return FALSE;
     if (nCols == m_nCols)
@@ -279,15 +316,22 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
         SetColumnCount(1);
     if (before < 0)
         before = m_nRows;
+    // Everything that may fail comes first; the store changes only after it.
+    GridRow* cells = nullptr;
     try {
-        if (!m_bVirtualMode)
-            m_RowData.insert(m_RowData.begin() + before, MakeRow(before));
+        if (!m_bVirtualMode) {
+            ReserveOneMore(m_RowData);
+            cells = MakeRow(before);
+        }
         m_rowHeights.Insert(before, 0);
     } catch (const std::bad_alloc&) {
+        FreeRow(cells);
         // Reporting a row index here would claim a row that was never made.
         ReportOutOfMemory();
         return -1;
     }
+    if (!m_bVirtualMode)
+        m_RowData.insert(m_RowData.begin() + before, cells);
     ++m_nRows;
     SetItemText(before, 0, heading);
     CGridCellBase* cell = heading.isEmpty() ? nullptr : GetCell(before, 0);
@@ -311,18 +355,27 @@ int CGridCtrl::InsertColumn(const QString& heading, UINT format, int before)
         SetRowCount(1);
     if (before < 0)
         before = m_nCols;
+    // The new cells are made and every row given room before any row takes
+    // one, so a failure leaves all rows as long as the column count.
+    GridRow made;
     try {
         if (!m_bVirtualMode) {
-            for (int row = 0; row < m_nRows; ++row) {
-                GridRow* cells = m_RowData[static_cast<size_t>(row)];
-                cells->insert(cells->begin() + before, nullptr);
-                (*cells)[static_cast<size_t>(before)] = CreateCell(row, before);
-            }
+            made.reserve(static_cast<size_t>(m_nRows));
+            for (int row = 0; row < m_nRows; ++row)
+                made.push_back(CreateCell(row, before));
+            for (GridRow* cells : m_RowData)
+                ReserveOneMore(*cells);
         }
         m_colWidths.Insert(before, 0);
     } catch (const std::bad_alloc&) {
+        for (CGridCellBase* cell : made)
+            delete cell;
         ReportOutOfMemory();
         return -1;
+    }
+    for (size_t row = 0; row < made.size(); ++row) {
+        GridRow* cells = m_RowData[row];
+        cells->insert(cells->begin() + before, made[row]);
     }
     ++m_nCols;
     SetItemText(0, before, heading);
@@ -338,6 +391,9 @@ int CGridCtrl::InsertColumn(const QString& heading, UINT format, int before)
 
 BOOL CGridCtrl::DeleteRow(int row)
 {
+    // An open editor would write into a freed cell, or into whichever cell
+    // now stands where it was opened.
+    EndEditing();
     if (row < 0 || row >= m_nRows)
         return FALSE;
     ResetSelectedRange();
@@ -360,6 +416,7 @@ BOOL CGridCtrl::DeleteRow(int row)
 
 BOOL CGridCtrl::DeleteColumn(int col)
 {
+    EndEditing();
     if (col < 0 || col >= m_nCols)
         return FALSE;
     ResetSelectedRange();
@@ -384,6 +441,7 @@ BOOL CGridCtrl::DeleteColumn(int col)
 
 BOOL CGridCtrl::DeleteNonFixedRows()
 {
+    EndEditing();
     ResetSelectedRange();
     for (int row = m_nRows - 1; row >= m_nFixedRows; --row)
         DeleteRow(row);
@@ -392,6 +450,7 @@ BOOL CGridCtrl::DeleteNonFixedRows()
 
 BOOL CGridCtrl::DeleteAllItems()
 {
+    EndEditing();
     ResetSelectedRange();
     ForgetTopLeft();
     m_rowHeights.Clear();
@@ -445,12 +504,12 @@ BOOL CGridCtrl::SetColumnWidth(int col, int width)
 
 int CGridCtrl::GetFixedRowHeight() const
 {
-    return static_cast<int>(m_rowHeights.Sum(0, m_nFixedRows));
+    return GridAxis::Pixels(m_rowHeights.Sum(0, m_nFixedRows));
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
-    return static_cast<int>(m_colWidths.Sum(0, GetFixedColumnCount()));
+    return GridAxis::Pixels(m_colWidths.Sum(0, GetFixedColumnCount()));
 }
 
 // ---------------------------------------------------------------- cells
@@ -535,6 +594,7 @@ BOOL CGridCtrl::SetCell(int row, int col, CGridCellBase* cell)
 
 BOOL CGridCtrl::SetCellType(int row, int col, const CRuntimeClass* cls)
 {
+    EndEditing();
     if (m_bVirtualMode || !IsValid(row, col) || !cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
         return FALSE;
     auto* cell = dynamic_cast<CGridCellBase*>(cls->CreateObject());
@@ -722,17 +782,23 @@ std::uint64_t CGridCtrl::SelectionKey(int row, int col)
 
 BOOL CGridCtrl::SetItemState(int row, int col, UINT state)
 {
+    // Refused before the selection map is touched: an entry for a cell that
+    // does not exist would make the selection start outside the grid.
+    if (!IsValid(row, col))
+        return FALSE;
+    CGridCellBase* cell = m_bVirtualMode ? nullptr : GetCell(row, col);
+    if (!m_bVirtualMode && !cell) {
+        // A cell taken out with SetCell may still be listed; never add one.
+        m_SelectedCellMap.erase(SelectionKey(row, col));
+        return FALSE;
+    }
     const bool selected = IsCellSelected(row, col);
     if (!selected && (state & GRIDIS_SELECTED))
         m_SelectedCellMap[SelectionKey(row, col)] = CCellID(row, col);
     else if (selected && !(state & GRIDIS_SELECTED))
         m_SelectedCellMap.erase(SelectionKey(row, col));
-    if (m_bVirtualMode)
-        return TRUE;
-    CGridCellBase* cell = GetCell(row, col);
-    if (!cell)
-        return FALSE;
-    cell->SetState(state);
+    if (!m_bVirtualMode)
+        cell->SetState(state);
     return TRUE;
 }
 

@@ -96,6 +96,7 @@ public:
     // Sizes
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
+    // A size above GridAxis::kMaxSize is taken as that size.
     BOOL SetRowHeight(int row, int height);
     BOOL SetColumnWidth(int col, int width);
     int GetFixedRowHeight() const;
@@ -383,6 +384,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // A notification the grid handles itself before its receiver sees it;
     // TRUE keeps it from the receiver and *result is the reply.
@@ -430,6 +432,7 @@ private:
     void ForgetCell(CGridCellBase* cell);
     void ForgetTopLeft() { m_idTopLeftCell = CCellID(); }
     GridRow* MakeRow(int row);
+    static void FreeRow(GridRow* cells);
     void MoveFixedBand(bool rows, int oldCount, int newCount);
     void RedrawFixedCellsOf(const CCellID& cell, const CCellID& other);
     void ClearSortColumn();
@@ -455,6 +458,8 @@ private:
     void PostCommandToReceiver();
     void AutoSizeLineLeftOf(bool rows, const CCellID& cell, const CPoint& point);
     bool IsSecondPressOfDoubleClick(const QMouseEvent* event);
+    void WheelPixels(int pixels);
+    void WheelSteps(double steps);
 
     // Keyboard helpers
     bool HandleKeyDown(UINT nChar);
@@ -570,6 +575,8 @@ private:
     int m_nVScrollMax = 0;
     int m_nHScrollMax = 0;
     BOOL m_bScrollInProgress = FALSE;
+    // Wheel movement short of a whole step, kept for the next event.
+    double m_dWheelSteps = 0;
 
     // Mouse tracking
     // The line a divider drag sizes, and where the tracked point may go.
@@ -626,26 +633,36 @@ protected:
     // row (column) count when there is none.
     int NextShownRow(int row) const;
     int NextShownColumn(int col) const;
+    // Every paste records the cells it wrote, so that a move dropped onto
+    // this grid clears only the source cells the drop did not fill.
+    // BeginPaste forgets the last paste; RecordPasted notes a written cell
+    // and takes it out of the selection; PastedFarCorner is the largest row
+    // and column written, (-1, -1) when none.
+    void BeginPaste();
+    void RecordPasted(int row, int col);
+    CCellID PastedFarCorner() const { return m_pastedFarCorner; }
 
 private:
     BOOL PrepareSort(int col, BOOL ascending);
     // keys[row - first] is the key of 'row', rows[row - first] the row that
     // will stand there.
+    // depthLeft: the partition passes left before the range is heap-sorted.
     void QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
-                       std::vector<LPARAM>& keys, std::vector<int>& rows);
+                       std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft);
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
     QString SelectionText(const CellSpan& span) const;
     QWidget* OpenEditorOf(const CCellID& cell) const;
-    void PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol);
+    void PasteLine(QStringView line, int row, int firstCol);
     void ClearMovedCells(const std::vector<CCellID>& source);
     void SetDropHighlight(const CCellID& cell, bool on);
     CGridDropTarget* MakeDropTarget();
 
     PFNLVCOMPARE m_pfnCompare = nullptr;
     QString m_strFieldSeparators = QStringLiteral("\t");
-    // What the last paste wrote, so a move onto this grid keeps it.
-    CellSpan m_lastPasted;
+    std::unordered_set<std::uint64_t> m_pastedCells;
+    CCellID m_pastedFarCorner;
+    bool m_bOwnDragRunning = false;
     CCellID m_idDropCell;
     // A child of the grid, made with it; it registers on every resize.
     CGridDropTarget* m_pDropTarget = MakeDropTarget();

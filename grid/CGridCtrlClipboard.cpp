@@ -256,14 +256,28 @@ int CGridCtrl::NextShownColumn(int col) const
 
 // Line k goes to row start.row + k and field m to column start.col + m, both
 // past hidden lines; what falls outside the grid is dropped.
+void CGridCtrl::BeginPaste()
+{
+    m_pastedCells.clear();
+    m_pastedFarCorner = CCellID();
+}
+
+void CGridCtrl::RecordPasted(int row, int col)
+{
+    // Only a move out of this grid asks which cells were written; other
+    // pastes need not pay for the record.
+    if (m_bOwnDragRunning)
+        m_pastedCells.insert(SelectionKey(row, col));
+    SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
+    m_pastedFarCorner = CCellID(std::max(m_pastedFarCorner.row, row), std::max(m_pastedFarCorner.col, col));
+}
+
 BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
 {
-    m_lastPasted = CellSpan();
+    BeginPaste();
     if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
     const QString text = BoundedPasteText(data);
-    int maxRow = -1;
-    int maxCol = -1;
     int row = start.row - 1;
     for (qsizetype lineStart = 0; lineStart <= text.size();) {
         qsizetype lineEnd = text.indexOf(u'\n', lineStart);
@@ -272,14 +286,12 @@ BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL se
         row = NextShownRow(row);
         if (row >= m_nRows)
             break;
-        PasteLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &maxRow, &maxCol);
+        PasteLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col);
         lineStart = lineEnd + 1;
     }
-    if (maxRow >= 0)
-        m_lastPasted = CellSpan(start.row, start.col, maxRow, maxCol);
     if (selectPasted) {
-        if (maxRow >= 0)
-            SetSelectedRange(start.row, start.col, maxRow, maxCol, TRUE);
+        if (IsValid(m_pastedFarCorner))
+            SetSelectedRange(start.row, start.col, m_pastedFarCorner.row, m_pastedFarCorner.col, TRUE);
     } else {
         ResetSelectedRange();
         viewport()->update();
@@ -287,7 +299,7 @@ BOOL CGridCtrl::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL se
     return TRUE;
 }
 
-void CGridCtrl::PasteLine(QStringView line, int row, int firstCol, int* maxRow, int* maxCol)
+void CGridCtrl::PasteLine(QStringView line, int row, int firstCol)
 {
     int col = firstCol - 1;
     // Empty fields at the end of a line change nothing.
@@ -307,9 +319,7 @@ void CGridCtrl::PasteLine(QStringView line, int row, int firstCol, int* maxRow, 
         if (col >= m_nCols)
             return;
         SetItemTextAsEdited(row, col, line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString());
-        SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
-        *maxRow = std::max(*maxRow, row);
-        *maxCol = std::max(*maxCol, col);
+        RecordPasted(row, col);
         fieldStart = fieldEnd + 1;
     }
 }

@@ -31,9 +31,13 @@ void CGridCtrl::StartDragDrop()
     source.reserve(m_SelectedCellMap.size());
     for (const auto& [key, cell] : m_SelectedCellMap)
         source.push_back(cell);
-    m_lastPasted = CellSpan();
+    BeginPaste();
+    m_bOwnDragRunning = true;
     const DROPEFFECT done = DoDragDrop(this, data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
-    // The drag's own loop held the mouse until now.
+    m_bOwnDragRunning = false;
+    // The drag's own loop held the mouse and took its release: the press's
+    // capture ends here, or the cursor would stop following the cells.
+    OnCaptureChanged();
     m_MouseMode = MouseMode::None;
     if (done & DROPEFFECT_MOVE)
         ClearMovedCells(source);
@@ -46,7 +50,7 @@ void CGridCtrl::ClearMovedCells(const std::vector<CCellID>& source)
     if (!m_bEditable)
         return;
     for (const CCellID& cell : source) {
-        if (!m_lastPasted.InRange(cell))
+        if (!m_pastedCells.count(SelectionKey(cell.row, cell.col)))
             SetItemTextAsEdited(cell.row, cell.col, QString());
     }
 }

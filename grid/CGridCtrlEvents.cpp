@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStyleHints>
 #include <QTimerEvent>
 #include <QWheelEvent>
@@ -53,6 +54,17 @@ bool CGridCtrl::event(QEvent* event)
         return true;
     }
     return QAbstractScrollArea::event(event);
+}
+
+// The wheel over a scroll bar scrolls as over the cells, by the grid's rows
+// rather than the bar's pixel steps.
+bool CGridCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 bool CGridCtrl::viewportEvent(QEvent* event)
@@ -178,6 +190,11 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CGridCtrl::wheelEvent(QWheelEvent* event)
 {
+    if (!event->pixelDelta().isNull()) {
+        WheelPixels(event->pixelDelta().y());
+        event->accept();
+        return;
+    }
     const int delta = std::clamp(event->angleDelta().y(), int(std::numeric_limits<short>::min()),
                                  int(std::numeric_limits<short>::max()));
     const QPoint pos = event->position().toPoint();

@@ -80,10 +80,10 @@ BOOL CGridCtrl::GetCellOrigin(int row, int col, POINT* origin)
     // Scrolled off above or to the left.
     if ((row >= m_nFixedRows && row < topLeft.row) || (col >= fixedCols && col < topLeft.col))
         return FALSE;
-    origin->x = static_cast<LONG>(col < fixedCols ? m_colWidths.Sum(0, col)
-                                                  : GetFixedColumnWidth() + m_colWidths.Sum(topLeft.col, col));
-    origin->y = static_cast<LONG>(row < m_nFixedRows ? m_rowHeights.Sum(0, row)
-                                                     : GetFixedRowHeight() + m_rowHeights.Sum(topLeft.row, row));
+    origin->x = GridAxis::Pixels(col < fixedCols ? m_colWidths.Sum(0, col)
+                                                 : GetFixedColumnWidth() + m_colWidths.Sum(topLeft.col, col));
+    origin->y = GridAxis::Pixels(row < m_nFixedRows ? m_rowHeights.Sum(0, row)
+                                                    : GetFixedRowHeight() + m_rowHeights.Sum(topLeft.row, row));
     return TRUE;
 }
 
@@ -112,7 +112,7 @@ BOOL CGridCtrl::GetCellRangeRect(const CellSpan& span, LPRECT rect)
 int CGridCtrl::CellAt(const GridAxis& axis, int fixed, int topLeft, int offset, int screenOrigin,
                       BOOL allowFixed) const
 {
-    const int fixedSize = static_cast<int>(axis.Sum(0, fixed));
+    const int fixedSize = GridAxis::Pixels(axis.Sum(0, fixed));
     if (offset < screenOrigin || (!allowFixed && offset < fixedSize))
         return -1;
     if (offset < fixedSize)

@@ -43,12 +43,12 @@ int CGridCtrl::LineStart(bool rows, int line)
     const GridAxis& axis = rows ? m_rowHeights : m_colWidths;
     const int fixed = rows ? m_nFixedRows : GetFixedColumnCount();
     if (line < fixed)
-        return static_cast<int>(axis.Sum(0, line));
+        return GridAxis::Pixels(axis.Sum(0, line));
     const CCellID topLeft = GetTopleftNonFixedCell();
     const int first = rows ? topLeft.row : topLeft.col;
     const long long fixedSize = axis.Sum(0, fixed);
     const long long offset = line >= first ? axis.Sum(first, line) : -axis.Sum(line, first);
-    return static_cast<int>(fixedSize + offset);
+    return GridAxis::Pixels(fixedSize + offset);
 }
 
 int CGridCtrl::LineSize(bool rows, int line) const
@@ -452,19 +452,40 @@ BOOL CGridCtrl::OnSetCursor()
 
 BOOL CGridCtrl::OnMouseWheel(UINT, short zDelta, CPoint)
 {
-    const bool forward = zDelta > 0;
-    int steps = 0;
-    UINT code = 0;
-    if (m_nRowsPerWheelNotch == -1) {
-        steps = std::abs(zDelta) / kWheelDelta;
-        code = forward ? SB_PAGEUP : SB_PAGEDOWN;
-    } else {
-        steps = std::abs(zDelta * m_nRowsPerWheelNotch / kWheelDelta);
-        code = forward ? SB_LINEUP : SB_LINEDOWN;
-    }
-    for (int i = 0; i < steps; ++i)
-        QMetaObject::invokeMethod(this, [this, code] { OnVScroll(code, 0); }, Qt::QueuedConnection);
+    const int perNotch = m_nRowsPerWheelNotch == -1 ? 1 : m_nRowsPerWheelNotch;
+    WheelSteps(static_cast<double>(zDelta) * perNotch / kWheelDelta);
     return TRUE;
+}
+
+// A touchpad moves by pixels: the rows (or pages) they make up.
+void CGridCtrl::WheelPixels(int pixels)
+{
+    int extent = 0;
+    if (m_nRowsPerWheelNotch == -1)
+        extent = GetClientRect().Height() - GetFixedRowHeight();
+    else
+        extent = GetRowHeight(GetTopleftNonFixedCell().row);
+    if (extent <= 0)
+        extent = m_cellDefault.GetHeight();
+    WheelSteps(static_cast<double>(pixels) / std::max(1, extent));
+}
+
+// Fine wheels and touchpads send many small deltas: what does not make a
+// whole step yet is kept for the next one, and dropped when the direction turns.
+void CGridCtrl::WheelSteps(double steps)
+{
+    if (steps == 0)
+        return;
+    if ((steps > 0) != (m_dWheelSteps > 0))
+        m_dWheelSteps = 0;
+    m_dWheelSteps += steps;
+    const int whole = static_cast<int>(m_dWheelSteps);
+    m_dWheelSteps -= whole;
+    const bool forward = whole > 0;
+    const UINT code = m_nRowsPerWheelNotch == -1 ? (forward ? SB_PAGEUP : SB_PAGEDOWN)
+                                                 : (forward ? SB_LINEUP : SB_LINEDOWN);
+    for (int i = 0; i < std::abs(whole); ++i)
+        QMetaObject::invokeMethod(this, [this, code] { OnVScroll(code, 0); }, Qt::QueuedConnection);
 }
 
 void CGridCtrl::OnMouseLeave()

@@ -153,6 +153,8 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
     const CGridCellBase* focus = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
     if (focus && focus->GetEditWnd())
         return;
+    // The tip would stay over whatever cell scrolls in under it.
+    m_TitleTip.Hide();
 
     const int bar = vertical ? SB_VERT : SB_HORZ;
     const GridAxis& axis = vertical ? m_rowHeights : m_colWidths;
@@ -163,8 +165,9 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
     const int topLeft = vertical ? topLeftCell.row : topLeftCell.col;
     const CRect client = GetClientRect();
     const int page = vertical ? client.Height() - GetFixedRowHeight() : client.Width() - GetFixedColumnWidth();
-    const auto moveTo = [&](int pos) {
-        SetScrollPos32(bar, pos);
+    // Summed in 64 bits: a position near the 32-bit end plus a line must not wrap.
+    const auto moveTo = [&](long long pos) {
+        SetScrollPos32(bar, static_cast<int>(std::clamp<long long>(pos, 0, std::max(maximum, 0))));
         if (GetScrollPos32(bar) != scrollPos)
             InvalidateRect(ScrollArea(vertical));
     };
@@ -176,7 +179,7 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
             while (line < axis.Count() && axis.Size(line) == 0)
                 ++line;
             if (line < axis.Count())
-                moveTo(scrollPos + static_cast<int>(axis.Size(line)));
+                moveTo(static_cast<long long>(scrollPos) + axis.Size(line));
         }
         break;
     case SB_LINEUP:
@@ -184,16 +187,16 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
             int line = topLeft - 1;
             while (line > fixed && axis.Size(line) == 0)
                 --line;
-            moveTo(std::max(0, scrollPos - static_cast<int>(axis.Size(line))));
+            moveTo(static_cast<long long>(scrollPos) - axis.Size(line));
         }
         break;
     case SB_PAGEUP:
         if (scrollPos > 0)
-            moveTo(std::max(0, scrollPos - page));
+            moveTo(static_cast<long long>(scrollPos) - page);
         break;
     case SB_PAGEDOWN:
         if (scrollPos < maximum)
-            moveTo(std::min(maximum, scrollPos + page));
+            moveTo(static_cast<long long>(scrollPos) + page);
         break;
     case SB_TOP:
         if (scrollPos > 0) {

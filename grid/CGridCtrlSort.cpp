@@ -7,7 +7,16 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <bit>
+#include <tuple>
 #include <utility>
+
+namespace {
+
+// A range this short is never handed to the heap sort.
+constexpr int kShortRange = 16;
+
+} // namespace
 
 int CGridCtrl::CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM)
 {
@@ -19,8 +28,10 @@ int CGridCtrl::CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM)
     return QString::compare(first->GetText(), second->GetText(), Qt::CaseSensitive);
 }
 
+// An editor open on a row that moves would write into another row.
 BOOL CGridCtrl::PrepareSort(int col, BOOL ascending)
 {
+    EndEditing();
     SetSortColumn(col);
     m_bAscending = ascending;
     ResetSelectedRange();
@@ -45,6 +56,7 @@ BOOL CGridCtrl::SortItems(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM 
 
 BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM data, int low, int high)
 {
+    EndEditing();
     if (!compare || col < 0 || col >= m_nCols)
         return FALSE;
     if (high == -1)
@@ -61,6 +73,7 @@ BOOL CGridCtrl::SortRows(PFNLVCOMPARE compare, int col, BOOL ascending, LPARAM d
 BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high,
                                std::vector<LPARAM>& keys)
 {
+    EndEditing();
     if (!compare || low < 0 || high >= m_nRows || low >= high
         || keys.size() != static_cast<std::size_t>(high - low + 1))
         return FALSE;
@@ -69,15 +82,19 @@ BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data
     std::vector<int> rows(keys.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = low + static_cast<int>(i);
-    QuickSortRows(compare, ascending, data, low, low, high, keys, rows);
+    const int passes = 2 * static_cast<int>(std::bit_width(rows.size()));
+    QuickSortRows(compare, ascending, data, low, low, high, keys, rows, passes);
     PlaceRows(low, rows);
     return TRUE;
 }
 
 // Quicksort around the middle key. The pivot is the key itself, so it stays
-// the same while rows move; equal keys are never swapped.
+// the same while rows move; equal keys are never swapped. The smaller part is
+// sorted by a nested call and the larger one by the loop, so nesting stays
+// below log2 of the row count; a range that still splits badly after about
+// 2 log2(n) passes is heap-sorted, which bounds the work at n log n.
 void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int first, int low, int high,
-                              std::vector<LPARAM>& keys, std::vector<int>& rows)
+                              std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft)
 {
     const auto at = [first](int row) { return static_cast<std::size_t>(row - first); };
     const auto order = [&](LPARAM a, LPARAM b) {
@@ -86,27 +103,54 @@ void CGridCtrl::QuickSortRows(PFNLVCOMPARE compare, BOOL ascending, LPARAM data,
         const int sign = (result > 0) - (result < 0);
         return ascending ? sign : -sign;
     };
-    const LPARAM pivot = keys[at((low + high) / 2)];
-    int lo = low;
-    int hi = high;
-    while (lo <= hi) {
-        while (lo < high && order(keys[at(lo)], pivot) < 0)
-            ++lo;
-        while (hi > low && order(keys[at(hi)], pivot) > 0)
-            --hi;
-        if (lo <= hi) {
-            if (compare(keys[at(lo)], keys[at(hi)], data) != 0) {
-                std::swap(keys[at(lo)], keys[at(hi)]);
-                std::swap(rows[at(lo)], rows[at(hi)]);
+    // The heap's sift works on positions alone, so even a comparison that is
+    // not a strict order cannot lead it outside the range.
+    const auto heapSort = [&] {
+        std::vector<std::pair<LPARAM, int>> range;
+        range.reserve(static_cast<std::size_t>(high - low + 1));
+        for (int row = low; row <= high; ++row)
+            range.emplace_back(keys[at(row)], rows[at(row)]);
+        const auto less = [&order](const std::pair<LPARAM, int>& a, const std::pair<LPARAM, int>& b) {
+            return order(a.first, b.first) < 0;
+        };
+        std::make_heap(range.begin(), range.end(), less);
+        std::sort_heap(range.begin(), range.end(), less);
+        for (int row = low; row <= high; ++row)
+            std::tie(keys[at(row)], rows[at(row)]) = range[static_cast<std::size_t>(row - low)];
+    };
+    while (low < high) {
+        // A short range costs little however it splits, and keeps its order of equal keys.
+        if (--depthLeft < 0 && high - low >= kShortRange) {
+            heapSort();
+            return;
+        }
+        const LPARAM pivot = keys[at((low + high) / 2)];
+        int lo = low;
+        int hi = high;
+        while (lo <= hi) {
+            while (lo < high && order(keys[at(lo)], pivot) < 0)
+                ++lo;
+            while (hi > low && order(keys[at(hi)], pivot) > 0)
+                --hi;
+            if (lo <= hi) {
+                if (compare(keys[at(lo)], keys[at(hi)], data) != 0) {
+                    std::swap(keys[at(lo)], keys[at(hi)]);
+                    std::swap(rows[at(lo)], rows[at(hi)]);
+                }
+                ++lo;
+                --hi;
             }
-            ++lo;
-            --hi;
+        }
+        // The parts low..hi and lo..high are sorted apart; which goes first
+        // does not change the result.
+        if (hi - low < high - lo) {
+            QuickSortRows(compare, ascending, data, first, low, hi, keys, rows, depthLeft);
+            low = lo;
+        } else {
+            QuickSortRows(compare, ascending, data, first, lo, high, keys, rows, depthLeft);
+            high = hi;
         }
     }
-    if (low < hi)
-        QuickSortRows(compare, ascending, data, first, low, hi, keys, rows);
-    if (lo < high)
-        QuickSortRows(compare, ascending, data, first, lo, high, keys, rows);
 }
 
 // Row headers (fixed columns) stay; the height travels with the row.

@@ -1,9 +1,17 @@
 #include "GridAxis.h"
 
 #include <algorithm>
+#include <climits>
+
+int GridAxis::Pixels(long long length)
+{
+    constexpr long long kLimit = INT_MAX / 4;
+    return static_cast<int>(std::clamp(length, -kLimit, kLimit));
+}
 
 void GridAxis::Set(int index, UINT size)
 {
+    size = std::min(size, kMaxSize);
     m_total += static_cast<long long>(size) - m_sizes[static_cast<size_t>(index)];
     m_sizes[static_cast<size_t>(index)] = size;
     Invalidate(index);
@@ -11,6 +19,7 @@ void GridAxis::Set(int index, UINT size)
 
 void GridAxis::Insert(int index, UINT size)
 {
+    size = std::min(size, kMaxSize);
     m_sizes.insert(m_sizes.begin() + index, size);
     m_total += size;
     Invalidate(index);
@@ -25,6 +34,7 @@ void GridAxis::Erase(int index)
 
 void GridAxis::Resize(int count, UINT size)
 {
+    size = std::min(size, kMaxSize);
     const int old = Count();
     for (int i = count; i < old; ++i)
         m_total -= m_sizes[static_cast<size_t>(i)];

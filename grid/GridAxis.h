@@ -11,12 +11,19 @@
 class GridAxis
 {
 public:
+    // No line is larger: a line added to a point on the screen stays far
+    // inside int, and so do the drawing loops that step over lines.
+    static constexpr UINT kMaxSize = 1u << 20;
+    // A position or length in pixels as int, held within +-(INT_MAX / 4) so
+    // that a line size or a window size may still be added to it.
+    static int Pixels(long long length);
+
     int Count() const { return static_cast<int>(m_sizes.size()); }
     UINT Size(int index) const { return m_sizes[static_cast<std::size_t>(index)]; }
     void Set(int index, UINT size);
     void Insert(int index, UINT size);
     void Erase(int index);
-    // New entries take 'size'.
+    // New entries take 'size'. Sizes above kMaxSize are taken as kMaxSize.
     void Resize(int count, UINT size);
     void Clear();
 

@@ -125,7 +125,7 @@ private:
     // Makes cell the anchor, the only selected cell and the focus cell, in view.
     void SelectSingleCell(const CCellID& cell);
     void SortWatchRows(BOOL ascending);
-    BOOL PasteWatchLine(QStringView line, int row, int firstCol, CCellID* farCorner);
+    BOOL PasteWatchLine(QStringView line, int row, int firstCol);
     QString PickTag();
     void SetPickedTag(int row, const QString& name);
     void OnDblClickNotify();

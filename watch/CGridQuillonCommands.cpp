@@ -142,6 +142,8 @@ void CGridQuillon::OnSortDescending()
 // empty row stays last.
 void CGridQuillon::SortWatchRows(BOOL ascending)
 {
+    // Ended before the keys are taken: the commit may change the rows.
+    EndEditing();
     const CCellID focus = GetFocusCell();
     int last = GetRowCount() - 1;
     if (last >= 1 && GetItemText(last, ColTag).isEmpty())
@@ -301,10 +303,10 @@ void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
 // sees it; hidden rows and columns are passed over.
 BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
 {
+    BeginPaste();
     if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
     const QString text = BoundedPasteText(data);
-    CCellID farCorner;
     bool accepted = true;
     int row = start.row - 1;
     for (qsizetype lineStart = 0; accepted && lineStart <= text.size();) {
@@ -314,10 +316,11 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
         row = NextShownRow(row);
         if (row >= GetRowCount())
             break;
-        accepted = PasteWatchLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col, &farCorner);
+        accepted = PasteWatchLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col);
         lineStart = lineEnd + 1;
     }
     if (selectPasted) {
+        const CCellID farCorner = PastedFarCorner();
         if (IsValid(farCorner))
             SetSelectedRange(start.row, start.col, farCorner.row, farCorner.col, TRUE);
     } else {
@@ -328,8 +331,7 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
 }
 
 // FALSE when a cell's check refused its text: the paste stops there.
-// farCorner grows to the largest row and column written.
-BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol, CCellID* farCorner)
+BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol)
 {
     int col = firstCol - 1;
     // Empty fields at the end of a line change nothing.
@@ -344,8 +346,7 @@ BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol, CCell
         SetItemTextAsTyped(row, col, field);
         if (!CheckCellText(row, col, field))
             return FALSE;
-        SetItemState(row, col, GetItemState(row, col) & ~GRIDIS_SELECTED);
-        *farCorner = CCellID(std::max(farCorner->row, row), std::max(farCorner->col, col));
+        RecordPasted(row, col);
         fieldStart = fieldEnd + 1;
     }
     return TRUE;

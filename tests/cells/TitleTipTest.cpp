@@ -202,6 +202,42 @@ TEST_F(TitleTipNearBottomTest, GoesAboveTheCellWhenTheScreenEndsBelowIt)
     EXPECT_GE(tip.geometry().top(), 8);
 }
 
+// A grid on a second screen, right of a smaller primary one; run with two
+// screens by the test_cells_two_screens entry, skipped on one screen.
+class TitleTipOnSecondScreenTest : public TitleTipTest
+{
+protected:
+    TitleTipOnSecondScreenTest() : TitleTipTest(QRect(SecondScreen().left() + 300, 200, 400, 300)) {}
+    static QRect SecondScreen()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        return screens.size() > 1 ? screens[1]->geometry() : QRect();
+    }
+};
+
+TEST_F(TitleTipOnSecondScreenTest, TakesItsBoundsFromTheScreenThatHoldsTheCell)
+{
+    if (QGuiApplication::screens().size() < 2) {
+        ASSERT_FALSE(qEnvironmentVariableIsSet("QUILLON_TWO_SCREENS")) << "the two screens were not set up";
+        GTEST_SKIP() << "one screen only";
+    }
+    const QRect screen = SecondScreen();
+    ASSERT_GT(screen.left(), Screen().right());
+    ShowOver(kCell);
+    ASSERT_TRUE(tip.isVisible());
+    EXPECT_EQ(tip.geometry().left(), CellOnScreen(kCell).left() - 3);
+    EXPECT_TRUE(screen.contains(tip.geometry())) << "on the cell's screen";
+
+    // Near that screen's right edge the tip keeps 8 pixels from it.
+    tip.Hide();
+    window.setGeometry(screen.right() - 200, 200, 190, 200);
+    const CRect nearEdge(100, 20, 180, 40);
+    ShowOver(nearEdge);
+    ASSERT_TRUE(tip.isVisible());
+    EXPECT_LE(tip.geometry().right() + 1, screen.right() + 1 - 7);
+    EXPECT_GE(tip.geometry().left(), window.mapToGlobal(QPoint(0, 0)).x() - 3);
+}
+
 TEST_F(TitleTipTest, RendersToAPicture)
 {
     ShowOver(kCell);

@@ -1,10 +1,13 @@
 #include "GridTestSupport.h"
 
+#include "cells/CGridCell.h"
 #include "grid/CGridDropTarget.h"
 #include "platform/OleDragDrop.h"
 #include "platform/VirtualKeys.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -123,6 +126,55 @@ TEST(GridDrag, NeedsCtrlAndAMoveClearsTheSourceButNotWhatItWrote)
     EXPECT_EQ(f.grid->GetItemText(1, 1), QString());
     EXPECT_EQ(f.grid->GetItemText(2, 1), QStringLiteral("11"));
     EXPECT_EQ(f.grid->GetItemText(3, 1), QStringLiteral("21"));
+}
+
+// Counts the grid's asking a cell for the cursor, as hovering does.
+class CursorCell : public CGridCell
+{
+    DECLARE_DYNCREATE(CursorCell)
+
+public:
+    BOOL OnSetCursor() override
+    {
+        ++s_asked;
+        return CGridCell::OnSetCursor();
+    }
+    static int s_asked;
+};
+IMPLEMENT_DYNCREATE(CursorCell, CGridCell)
+int CursorCell::s_asked = 0;
+
+void MoveOn(CGridCtrl* grid, CPoint at, Qt::MouseButtons buttons)
+{
+    const QPoint pos(at.x, at.y);
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(grid->viewport()->mapToGlobal(pos)), Qt::NoButton,
+                     buttons, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+}
+
+// The drag's loop takes the button's release; after it, hovering asks the
+// cells for the cursor again, as after any click.
+TEST(GridDrag, AfterADragTheCursorFollowsTheCellsAgain)
+{
+    DropGrid f;
+    f.grid->SetCellType(3, 3, RUNTIME_CLASS(CursorCell));
+    f.grid->SetSelectedRange(1, 1, 2, 1);
+    DropOnSelf loop(f.grid, DropGrid::Centre(2, 2), DROPEFFECT_COPY);
+    QTest::keyPress(f.grid, Qt::Key_Control, Qt::ControlModifier);
+    if (GetAsyncKeyState(VK_CONTROL) >= 0)
+        GTEST_SKIP() << "this platform reports no held keys";
+    const QPoint press(DropGrid::Centre(1, 1).x, DropGrid::Centre(1, 1).y);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(press), QPointF(f.grid->viewport()->mapToGlobal(press)),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.grid->viewport(), &down);
+    MoveOn(f.grid, DropGrid::Centre(1, 2), Qt::LeftButton);
+    QTest::keyRelease(f.grid, Qt::Key_Control, Qt::NoModifier);
+    ASSERT_EQ(loop.text, QStringLiteral("11\r\n21")) << "the drag did not run";
+    EXPECT_EQ(f.grid->GetItemText(2, 2), QStringLiteral("11"));
+
+    CursorCell::s_asked = 0;
+    MoveOn(f.grid, DropGrid::Centre(3, 3), Qt::NoButton);
+    EXPECT_GT(CursorCell::s_asked, 0);
 }
 
 } // namespace

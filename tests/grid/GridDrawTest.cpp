@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QPainter>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -219,6 +221,56 @@ TEST_F(GridDraw, OverviewPicture)
     QDir().mkpath(dir);
     ASSERT_TRUE(image.save(dir + QStringLiteral("/grid-overview.png")));
     EXPECT_EQ(image.pixel(200, 75), ToRgb(g.GetHighLightColour()));
+}
+
+// Sizes up to INT_MAX: the grid draws a line as wide as it can use, hit tests
+// and scrolls past it without any total running over.
+TEST_F(GridDraw, HugeLinesDrawHitTestAndScroll)
+{
+    SmallGrid f;
+    CGridCtrl& g = *f.grid;
+    const QRgb line = ToRgb(g.GetGridLineColor());
+    const QRgb window = ToRgb(g.GetDefaultCell(FALSE, FALSE)->GetBackClr());
+    const QRgb header = ToRgb(g.GetDefaultCell(TRUE, FALSE)->GetBackClr());
+    ASSERT_TRUE(g.SetColumnWidth(1, INT_MAX));
+    ASSERT_TRUE(g.SetRowHeight(2, INT_MAX));
+    EXPECT_GT(g.GetColumnWidth(1), 100000);
+    EXPECT_GT(g.GetVirtualHeight(), 100000);
+
+    QImage image = f.Render();
+    const QString dir = QStringLiteral(QUILLON_TEST_OUTPUT_DIR);
+    QDir().mkpath(dir);
+    ASSERT_TRUE(image.save(dir + QStringLiteral("/grid-huge-lines.png")));
+    // Column 1 reaches the right edge, row 2 the bottom (the scroll bars take
+    // their share); the lines of row 1 and column 0 run across them.
+    const int right = image.width() - 2;
+    const int bottom = image.height() - 2;
+    EXPECT_EQ(image.pixel(right, 30), window);
+    EXPECT_EQ(image.pixel(right, 39), line);
+    EXPECT_EQ(image.pixel(right, 10), header);
+    EXPECT_EQ(image.pixel(200, bottom), window);
+    EXPECT_EQ(image.pixel(30, bottom), ToRgb(g.GetDefaultCell(FALSE, TRUE)->GetBackClr()));
+    EXPECT_EQ(g.GetCellFromPt(CPoint(right, bottom)), CCellID(2, 1));
+
+    // A line step goes past the huge line; the last steps stop at the end.
+    g.OnHScroll(SB_LINEDOWN, 0);
+    EXPECT_EQ(g.GetTopleftNonFixedCell(), CCellID(1, 2));
+    POINT origin;
+    ASSERT_TRUE(g.GetCellOrigin(1, 2, &origin));
+    EXPECT_EQ(origin.x, 60);
+    for (int i = 0; i < 4; ++i) {
+        g.OnHScroll(SB_LINEDOWN, 0);
+        g.OnVScroll(SB_LINEDOWN, 0);
+        g.OnVScroll(SB_PAGEDOWN, 0);
+    }
+    EXPECT_GE(g.GetScrollPos32(SB_HORZ), 0);
+    EXPECT_GE(g.GetScrollPos32(SB_VERT), 0);
+    EXPECT_GT(g.GetTopleftNonFixedCell().row, 2);
+    image = f.Render();
+    EXPECT_EQ(image.pixel(30, 30), ToRgb(g.GetDefaultCell(FALSE, TRUE)->GetBackClr()));
+    g.OnVScroll(SB_TOP, 0);
+    g.OnHScroll(SB_TOP, 0);
+    EXPECT_EQ(g.GetTopleftNonFixedCell(), CCellID(1, 1));
 }
 
 } // namespace

@@ -1,9 +1,16 @@
 #include "InteractionSupport.h"
 
+#include "cells/CGridCell.h"
+#include "cells/CGridCellDateTime.h"
 #include "cells/CInPlaceEdit.h"
 #include "platform/VirtualKeys.h"
 
+#include <QPointer>
 #include <QTest>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +225,45 @@ TEST(GridKeyboard, MovingOffTheViewScrollsTheFocusIn)
     QTest::keyClick(f.grid, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(Focus(f), CCellID(1, 1));
     EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 0);
+}
+
+// Each change to the rows, columns or cell types ends an open editor first:
+// a typed text is reported for the cell it was opened on, and no editor is
+// left over a freed cell or one that moved under it.
+TEST(GridEditing, StructureChangesEndAnOpenEditorFirst)
+{
+    const std::vector<std::pair<const char*, std::function<void(CGridCtrl&)>>> changes = {
+        {"DeleteRow", [](CGridCtrl& g) { g.DeleteRow(1); }},
+        {"DeleteColumn", [](CGridCtrl& g) { g.DeleteColumn(1); }},
+        {"DeleteNonFixedRows", [](CGridCtrl& g) { g.DeleteNonFixedRows(); }},
+        {"DeleteAllItems", [](CGridCtrl& g) { g.DeleteAllItems(); }},
+        {"SetRowCount", [](CGridCtrl& g) { g.SetRowCount(2); }},
+        {"SetColumnCount", [](CGridCtrl& g) { g.SetColumnCount(2); }},
+        {"SetCellType", [](CGridCtrl& g) { g.SetCellType(2, 2, RUNTIME_CLASS(CGridCell)); }},
+        {"SortTextItems", [](CGridCtrl& g) { g.SortTextItems(1, FALSE); }},
+        {"SortRows", [](CGridCtrl& g) { g.SortRows(CGridCtrl::CompareCellTexts, 1, FALSE, 0, 1, -1); }},
+    };
+    for (const CRuntimeClass* type : {RUNTIME_CLASS(CGridCell), RUNTIME_CLASS(CGridCellDateTime)}) {
+        for (const auto& [name, change] : changes) {
+            SCOPED_TRACE(name);
+            InteractionGrid f;
+            f.grid->SetCellType(2, 2, type);
+            FocusOn(f, 2, 2);
+            QTest::keyClick(f.grid, Qt::Key_X);
+            InteractionGrid::Flush();
+            const QPointer<QWidget> editor = f.grid->GetCell(2, 2)->GetEditWnd();
+            ASSERT_TRUE(editor);
+            change(*f.grid);
+            InteractionGrid::Flush();
+            EXPECT_TRUE(!editor || !editor->isVisible()) << "an editor is left open";
+            if (type != RUNTIME_CLASS(CGridCell))
+                continue;
+            bool reported = false;
+            for (const auto& record : f.parent.records)
+                reported |= record.code == GRIDN_ENDEDIT && record.row == 2 && record.col == 2 && record.text == u"x";
+            EXPECT_TRUE(reported) << "the typed text was not reported for its own cell";
+        }
+    }
 }
 
 } // namespace

@@ -6,11 +6,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleHints>
 #include <QTest>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,12 +33,15 @@ QPoint ColumnDivider(const InteractionGrid& f, int col)
     return QPoint(rect.right, (rect.top + rect.bottom) / 2);
 }
 
-void Wheel(InteractionGrid& f, int delta)
+// A wheel event over 'target' (the cells when null); pixels as a touchpad gives them.
+void Wheel(InteractionGrid& f, int delta, QWidget* target = nullptr, int pixels = 0)
 {
-    const QPoint pos = f.Centre(2, 2);
-    QWheelEvent wheel(QPointF(pos), QPointF(f.Viewport()->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.Viewport(), &wheel);
+    if (!target)
+        target = f.Viewport();
+    const QPoint pos = target == f.Viewport() ? f.Centre(2, 2) : QPoint(2, 2);
+    QWheelEvent wheel(QPointF(pos), QPointF(target->mapToGlobal(pos)), QPoint(0, pixels), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
     InteractionGrid::Flush();
 }
 
@@ -187,6 +195,62 @@ TEST(GridMouse, TheWheelScrollsLinesOrPages)
     Wheel(f, -240);
     const int page = f.grid->GetClientRect().Height() - f.grid->GetFixedRowHeight();
     EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 2 * page);
+}
+
+// Fine wheels and touchpads send small deltas: they add up to whole rows, the
+// wheel over the scroll bar moves rows too, and pixels scroll their rows.
+TEST(GridMouse, SmallWheelDeltasAddUpAndTheBarScrollsRows)
+{
+    InteractionGrid f;
+    f.grid->SetRowCount(60);
+    for (int row = 0; row < 60; ++row)
+        f.grid->SetRowHeight(row, 20);
+    f.grid->SetMouseScrollLines(3);
+    for (int i = 0; i < 8; ++i)
+        Wheel(f, -15);
+    EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 60) << "eight events of 15 make one notch";
+    Wheel(f, -20);
+    Wheel(f, 20);
+    Wheel(f, -20);
+    EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 60) << "a turn drops what was kept";
+
+    ASSERT_TRUE(f.grid->verticalScrollBar()->isVisible());
+    Wheel(f, -120, f.grid->verticalScrollBar());
+    EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 120) << "three rows, not three pixels";
+
+    Wheel(f, -15, nullptr, -25);
+    Wheel(f, -15, nullptr, -25);
+    EXPECT_EQ(f.grid->GetScrollPos32(SB_VERT), 180) << "half a row kept and 50 pixels make three rows";
+}
+
+// The tip belongs to the cell under it: any scroll takes it away.
+TEST(GridMouse, ScrollingHidesTheTitleTip)
+{
+    InteractionGrid f;
+    f.grid->SetRowCount(60);
+    f.grid->SetColumnCount(12);
+    f.grid->SetItemText(2, 2, QStringLiteral("a text far too long for its cell"));
+    const std::vector<std::pair<const char*, std::function<void()>>> scrolls = {
+        {"wheel", [&] { Wheel(f, -120); }},
+        {"bar", [&] { f.grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); }},
+        {"thumb", [&] { f.grid->horizontalScrollBar()->setSliderPosition(30); }},
+        {"key", [&] { QTest::keyClick(f.grid, Qt::Key_PageDown); }},
+    };
+    for (const auto& [name, scroll] : scrolls) {
+        SCOPED_TRACE(name);
+        f.grid->SetScrollPos32(SB_VERT, 0);
+        f.grid->SetScrollPos32(SB_HORZ, 0);
+        f.grid->SetFocusCell(1, 1);
+        f.Hover(f.Centre(2, 2));
+        auto* tip = f.grid->findChild<CTitleTip*>();
+        ASSERT_NE(tip, nullptr);
+        ASSERT_TRUE(tip->isVisible());
+        const int before = f.grid->GetScrollPos32(SB_VERT) + f.grid->GetScrollPos32(SB_HORZ);
+        scroll();
+        InteractionGrid::Flush();
+        ASSERT_NE(f.grid->GetScrollPos32(SB_VERT) + f.grid->GetScrollPos32(SB_HORZ), before) << "did not scroll";
+        EXPECT_FALSE(tip->isVisible());
+    }
 }
 
 TEST(GridMouse, TheTitleTipShowsCutOffTextOnly)

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
 
 // One fixed row and one fixed column; column 1 holds the keys.
@@ -118,6 +122,48 @@ TEST(GridSort, LargerSortIsOrderedAndKeepsEveryRow)
         expected << QStringLiteral("v%1").arg(row);
     expected.sort();
     EXPECT_EQ(values, expected);
+}
+
+// Plain numbers as keys. Past the budget every pair answers "equal", so
+// that a sort gone quadratic still ends soon and the count tells.
+int g_budget = 0;
+int BudgetedNumbers(LPARAM a, LPARAM b, LPARAM)
+{
+    if (++g_comparisons > g_budget)
+        return 0;
+    return (a > b) - (a < b);
+}
+
+// Keys that rise and then fall split off a row or two per pass around the
+// middle key; the sort must stay within n log n comparisons all the same,
+// and every row must travel with its key.
+TEST(GridSort, RisingThenFallingKeysStayWithinNLogNComparisons)
+{
+    constexpr int kRows = 20000;
+    const auto keyOf = [](int row) { return static_cast<LPARAM>(row < kRows / 2 ? row + 1 : kRows - row); };
+    for (const BOOL ascending : {TRUE, FALSE}) {
+        SCOPED_TRACE(ascending ? "ascending" : "descending");
+        CGridCtrl g;
+        g.SetColumnCount(1);
+        g.SetRowCount(kRows);
+        std::vector<LPARAM> keys;
+        for (int row = 0; row < kRows; ++row) {
+            g.SetItemText(row, 0, QString::number(row));
+            keys.push_back(keyOf(row));
+        }
+        g_comparisons = 0;
+        g_budget = static_cast<int>(4 * kRows * std::log2(kRows));
+        ASSERT_TRUE(g.SortRowsByKeys(BudgetedNumbers, ascending, 0, 0, kRows - 1, keys));
+        EXPECT_LE(g_comparisons, g_budget);
+        if (ascending)
+            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+        else
+            EXPECT_TRUE(std::is_sorted(keys.rbegin(), keys.rend()));
+        int moved = 0;
+        for (int row = 0; row < kRows; ++row)
+            moved += keyOf(g.GetItemText(row, 0).toInt()) == keys[static_cast<std::size_t>(row)] ? 0 : 1;
+        EXPECT_EQ(moved, 0) << "rows apart from their keys";
+    }
 }
 
 TEST(GridSort, HeaderClickSortsAscendingThenDescending)

@@ -2,8 +2,12 @@
 
 #include "cells/CGridCell.h"
 #include "cells/CGridDefaultCell.h"
+#include "platform/CCmdUI.h"
+#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace {
 
@@ -270,6 +274,110 @@ TEST(GridStore, CellTypesAndClasses)
     EXPECT_FALSE(g.SetDefaultCellType(RUNTIME_CLASS(CGridCtrl)));
     EXPECT_STREQ(g.GetRuntimeClass()->m_lpszClassName, "CGridCtrl");
     EXPECT_EQ(CRuntimeClass::FromName("CGridCell"), RUNTIME_CLASS(CGridCell));
+}
+
+} // namespace
+
+namespace {
+
+// A state for a cell outside the grid changes nothing: no selection entry,
+// no selection range starting outside, no Copy to offer.
+TEST(GridStore, StateOutsideTheGridIsRefusedBeforeAnythingChanges)
+{
+    for (const bool virtualMode : {false, true}) {
+        SCOPED_TRACE(virtualMode ? "virtual" : "stored");
+        GridFixture f(0, 0, 0, 0);
+        CGridCtrl& g = *f.grid;
+        g.SetVirtualMode(virtualMode);
+        g.SetRowCount(4);
+        g.SetColumnCount(3);
+        for (const CCellID& outside : {CCellID(-1, 1), CCellID(1, -1), CCellID(4, 1), CCellID(1, 3)})
+            EXPECT_FALSE(g.SetItemState(outside.row, outside.col, GRIDIS_SELECTED)) << outside.row << "," << outside.col;
+        EXPECT_EQ(g.GetSelectedCount(), 0);
+        EXPECT_FALSE(g.GetSelectedCellRange().IsValid());
+        CCmdUI copy;
+        g.OnUpdateEditCopy(&copy);
+        EXPECT_FALSE(copy.IsEnabled());
+        EXPECT_TRUE(g.SetItemState(1, 1, GRIDIS_SELECTED));
+        EXPECT_EQ(g.GetSelectedCellRange(), CellSpan(1, 1, 1, 1));
+    }
+}
+
+// Counts the cells alive, so a cell lost on the way shows.
+class CountedCell : public CGridCell
+{
+    DECLARE_DYNCREATE(CountedCell)
+
+public:
+    CountedCell() { ++s_live; }
+    ~CountedCell() override { --s_live; }
+    static int s_live;
+};
+IMPLEMENT_DYNCREATE(CountedCell, CGridCell)
+int CountedCell::s_live = 0;
+
+// Runs out of memory when the cells it may still make are used up.
+class ScarceGrid : public CGridCtrl
+{
+public:
+    CGridCellBase* CreateCell(int row, int col) override
+    {
+        if (cellsLeft == 0)
+            throw std::bad_alloc();
+        if (cellsLeft > 0)
+            --cellsLeft;
+        return CGridCtrl::CreateCell(row, col);
+    }
+    int cellsLeft = -1;
+};
+
+TEST(GridStore, OutOfMemoryWhileAddingLeavesTheStoreAsItWas)
+{
+    int messages = 0;
+    SetMessageBoxHandler([&](const QString&, const QString&, UINT) {
+        ++messages;
+        return IDOK;
+    });
+    {
+        ScarceGrid g;
+        g.SetDefaultCellType(RUNTIME_CLASS(CountedCell));
+        g.SetRowCount(4);
+        g.SetColumnCount(3);
+        for (int row = 0; row < 4; ++row)
+            for (int col = 0; col < 3; ++col)
+                g.SetItemText(row, col, QStringLiteral("%1%2").arg(row).arg(col));
+        const auto unchanged = [&](int rows) {
+            EXPECT_EQ(g.GetRowCount(), rows);
+            EXPECT_EQ(g.GetColumnCount(), 3);
+            EXPECT_EQ(CountedCell::s_live, rows * 3) << "no cell leaked";
+            for (int row = 0; row < 4; ++row)
+                for (int col = 0; col < 3; ++col)
+                    EXPECT_EQ(g.GetItemText(row, col), QStringLiteral("%1%2").arg(row).arg(col)) << row << "," << col;
+        };
+        ASSERT_EQ(CountedCell::s_live, 12);
+
+        g.cellsLeft = 2;
+        EXPECT_EQ(g.InsertRow(QStringLiteral("new"), 2), -1);
+        unchanged(4);
+
+        // Two rows take their new cell before the third fails.
+        g.cellsLeft = 2;
+        EXPECT_EQ(g.InsertColumn(QStringLiteral("new"), DT_LEFT, 1), -1);
+        unchanged(4);
+
+        // Rows already made stay; the row that failed half way does not.
+        g.cellsLeft = 4;
+        EXPECT_FALSE(g.SetRowCount(7));
+        unchanged(5);
+        EXPECT_EQ(messages, 3);
+
+        g.cellsLeft = -1;
+        EXPECT_EQ(g.InsertColumn(QStringLiteral("new"), DT_LEFT, 1), 1);
+        EXPECT_EQ(CountedCell::s_live, 20);
+        EXPECT_EQ(g.GetItemText(1, 2), QStringLiteral("11"));
+    }
+    EXPECT_EQ(CountedCell::s_live, 0);
+    SetMessageBoxHandler({});
 }
 
 } // namespace

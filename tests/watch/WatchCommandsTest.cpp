@@ -5,6 +5,9 @@
 #include "TestHost.h"
 
 #include "cells/CGridCell.h"
+#include "grid/CGridDropTarget.h"
+#include "platform/OleDragDrop.h"
+#include "platform/VirtualKeys.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -14,12 +17,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <map>
 #include <random>
 
@@ -348,6 +353,41 @@ TEST_F(WatchCommands, PasteTrimsSkipsHiddenLinesAndWritesTheSecondField)
     EXPECT_EQ(Text(2, Tag), QStringLiteral("Plant.Flow")) << "the hidden row is passed over";
     EXPECT_EQ(Text(3, Value), QStringLiteral("1"));
     EXPECT_EQ(f.grid->GetSelectedCellRange(), CellSpan(1, Tag, 3, Value));
+}
+
+// A move dropped onto the watch grid one row down: the drop fills the
+// second source cell, and the move must not clear it again (which would
+// write "" to that row's tag).
+TEST_F(WatchCommands, ADragMoveKeepsWhatTheDropWroteOverItsSource)
+{
+    TypeRows({QStringLiteral("Plant.Level"), QStringLiteral("Plant.Flow"), QStringLiteral("Plant.Pump")});
+    ASSERT_EQ(Text(1, Value), QStringLiteral("42"));
+    ASSERT_EQ(Text(2, Value), QStringLiteral("3"));
+    const QPoint at = CellCenter(2, Value);
+    SetDragDropHandler([&](QWidget*, QMimeData* data, DROPEFFECT) {
+        std::unique_ptr<QMimeData> owned(data);
+        CGridDropTarget* target = f.grid->GetDropTarget();
+        if (target->OnDragEnter(f.grid, data, 0, CPoint(at.x(), at.y())) == DROPEFFECT_NONE ||
+            !target->OnDrop(f.grid, data, DROPEFFECT_MOVE, CPoint(at.x(), at.y())))
+            return DROPEFFECT_NONE;
+        return DROPEFFECT_MOVE;
+    });
+    f.grid->SetSelectedRange(1, Value, 2, Value);
+    rt.writes.clear();
+    QTest::keyPress(f.grid, Qt::Key_Control, Qt::ControlModifier);
+    const bool ctrlSeen = GetAsyncKeyState(VK_CONTROL) < 0;
+    if (ctrlSeen)
+        f.grid->StartDragDrop();
+    QTest::keyRelease(f.grid, Qt::Key_Control, Qt::NoModifier);
+    SetDragDropHandler(nullptr);
+    if (!ctrlSeen)
+        GTEST_SKIP() << "this platform reports no held keys";
+
+    EXPECT_EQ(Text(2, Value), QStringLiteral("42"));
+    EXPECT_EQ(Text(3, Value), QStringLiteral("3"));
+    EXPECT_EQ(Text(1, Value), QString()) << "the source left behind is cleared";
+    for (const auto& write : rt.writes)
+        EXPECT_FALSE(write.tag == u"plant.flow" && write.value.isEmpty()) << "the drop's value was cleared again";
 }
 
 TEST_F(WatchCommands, RefusedEditKeepsTheMenuClosed)
