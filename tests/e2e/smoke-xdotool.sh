@@ -95,7 +95,7 @@ print("line pixels:", hits)
 sys.exit(0 if hits > 100 else 1)
 PY
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" Escape
+xdotool key Escape
 wait_program_end
 grep -qi '^\[Trend\]' "$(dirname "$list")/QuillonExt.ini" || { echo "the trend's placement was not kept"; exit 1; }
 echo "trend smoke test passed"
