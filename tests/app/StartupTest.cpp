@@ -50,10 +50,14 @@ protected:
         env.Unset("LC_ALL");
         env.Unset("LC_MESSAGES");
         app.m_hInstance = &exe;
+        previousResources = AfxGetResourceHandle();
     }
+    // The start-up leaves its own module active; it dies with the test.
+    void TearDown() override { AfxSetResourceHandle(previousResources); }
 
     TempDir program, data;
     ModuleRecord exe;
+    ModuleRecord* previousResources = nullptr;
     EnvironmentGuard env;
     RecordingApp app;
 };
