@@ -3,8 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 namespace {
+
+// One sample a tick of 500 ms, from time 0.
+void AddTicks(TrendSeries& series, std::initializer_list<std::pair<const char*, TrendQuality>> samples)
+{
+    qint64 time = 0;
+    for (const auto& [text, quality] : samples) {
+        series.Add(time, QString::fromUtf8(text), quality);
+        time += 500;
+    }
+}
 
 TEST(TrendSeries, NumbersAndBoolsArePlottedAndEverythingElseIsAGap)
 {
@@ -69,14 +81,9 @@ TEST(TrendSeries, KeepsTheNewest1200SamplesInOrder)
 TEST(TrendSeries, StepLinesHoldEachValueAndBreakAtGaps)
 {
     TrendSeries series(QStringLiteral("Plant.X"));
-    series.Add(0, QStringLiteral("1"), TrendQuality::Good);
-    series.Add(500, QStringLiteral("1"), TrendQuality::Good);
-    series.Add(1000, QStringLiteral("1"), TrendQuality::Good);
-    series.Add(1500, QStringLiteral("3"), TrendQuality::Good);
-    series.Add(2000, QStringLiteral("3"), TrendQuality::Bad);
-    series.Add(2500, QStringLiteral("text"), TrendQuality::Good);
-    series.Add(3000, QStringLiteral("2"), TrendQuality::Good);
-    series.Add(3500, QStringLiteral("0"), TrendQuality::Good);
+    const TrendQuality good = TrendQuality::Good;
+    AddTicks(series, {{"1", good}, {"1", good}, {"1", good}, {"3", good}, {"3", TrendQuality::Bad}, {"text", good},
+                      {"2", good}, {"0", good}});
 
     const auto segments = series.StepSegments();
     ASSERT_EQ(segments.size(), 2u);
@@ -89,10 +96,8 @@ TEST(TrendSeries, StepLinesHoldEachValueAndBreakAtGaps)
 TEST(TrendSeries, ALoneSampleBetweenGapsStillShows)
 {
     TrendSeries series(QStringLiteral("Plant.X"));
-    series.Add(0, QStringLiteral("x"), TrendQuality::Good);
-    series.Add(500, QStringLiteral("4"), TrendQuality::Good);
-    series.Add(1000, QStringLiteral("x"), TrendQuality::Good);
-    series.Add(1500, QStringLiteral("5"), TrendQuality::Good);
+    const TrendQuality good = TrendQuality::Good;
+    AddTicks(series, {{"x", good}, {"4", good}, {"x", good}, {"5", good}});
     const auto segments = series.StepSegments();
     ASSERT_EQ(segments.size(), 2u);
     EXPECT_EQ(segments[0], (QList<QPointF>{{500, 4}, {1000, 4}}));
