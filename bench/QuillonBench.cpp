@@ -7,10 +7,12 @@
 //   bench_quillon --resident KIND LIST   (internal) bytes per row of the list
 //                                        file LIST loaded into KIND "watch" or
 //                                        "peer", as its own process
+//   bench_quillon --only WORD         the steps whose name holds WORD
 //   bench_quillon --trend             the trend's lines only
 
 #include "BenchClock.h"
 #include "BenchHost.h"
+#include "BenchTable.h"
 #include "LoopbackEcho.h"
 #include "PeerTable.h"
 #include "RuntimeServer.h"
@@ -38,10 +40,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -52,40 +52,12 @@ constexpr int kColumns = 4;
 constexpr int kTags = 10000;
 constexpr int kRepeats = 3;
 constexpr int kTickRepeats = 11;
-constexpr double kOperationLimitMs = 500;
-constexpr double kRatioLimit = 0.5;
-constexpr double kTickLimitMs = 20;
 constexpr int kModbusTags = 1000;
-constexpr double kModbusTickLimitMs = 5;
-constexpr double kBytesPerRowLimit = 800;
 constexpr int kTrendSeries = CTrendWindow::kMaxSeries;
-constexpr double kTrendTickLimitMs = 2;
-constexpr double kTrendBytesLimit = 4 * 1024 * 1024;
-constexpr double kTlsTickRatioLimit = 1.3;
-
-// What a line of the table must meet.
-enum class Goal { None, HalfThePeer, TickLimit, ModbusTickLimit, BytesPerRow, TrendTick, TrendBytes, TlsRatio };
-
-struct Line
-{
-    const char* operation;
-    int rows;
-    double ours;
-    double peer;
-    const char* unit;
-    const char* peerName;
-    Goal goal;
-};
 
 void Flush()
 {
     QApplication::processEvents();
-}
-
-bool Fail(const char* what)
-{
-    std::fprintf(stderr, "bench_quillon: %s\n", what);
-    return false;
 }
 
 // A list in which sorting has work to do: tag names in a scrambled order,
@@ -182,6 +154,16 @@ double MeasureResident(const char* kind, const QString& path)
     return child.readAllStandardOutput().trimmed().toDouble();
 }
 
+bool MemoryPerRow(const QString& path, BenchTable& lines)
+{
+    const double watchBytes = MeasureResident("watch", path);
+    const double peerBytes = MeasureResident("peer", path);
+    if (watchBytes <= 0 || peerBytes <= 0)
+        return BenchTable::Fail("the resident set could not be measured");
+    lines.Add({"memory per watch row", kRows, watchBytes, peerBytes, "B", "peer", BenchTable::Goal::BytesPerRow});
+    return true;
+}
+
 // ---------------------------------------------------------------- load and sort
 
 // A sorted peer goes to 'sorted': the model's own teardown after a sort looks
@@ -202,12 +184,12 @@ bool SortsAndIsSorted(CGridQuillon& grid, PeerTable& peer, double* ours, double*
     });
     for (int row = 2; row <= kRows; ++row) {
         if (QString::compare(grid.GetItemText(row - 1, 0), grid.GetItemText(row, 0), Qt::CaseInsensitive) > 0)
-            return Fail("the watch rows are not sorted");
+            return BenchTable::Fail("the watch rows are not sorted");
     }
     return true;
 }
 
-bool SortRisingThenFalling(std::vector<Line>& lines, SortedPeers& sorted)
+bool SortRisingThenFalling(BenchTable& lines, SortedPeers& sorted)
 {
     const std::vector<WatchListRow> list = RisingThenFallingList(kRows);
     BenchHost host;
@@ -219,12 +201,12 @@ bool SortRisingThenFalling(std::vector<Line>& lines, SortedPeers& sorted)
     double peerSort = 0;
     if (!SortsAndIsSorted(host.Grid(), *peer, &sort, &peerSort))
         return false;
-    lines.push_back({"sort keys rising then falling", kRows, sort, peerSort, "ms", "peer", Goal::HalfThePeer});
+    lines.Add({"sort keys rising then falling", kRows, sort, peerSort, "ms", "peer", BenchTable::Goal::HalfThePeer});
     sorted.push_back(std::move(peer));
     return true;
 }
 
-bool LoadAndSort(const QString& path, std::vector<Line>& lines, SortedPeers& sorted)
+bool LoadAndSort(const QString& path, BenchTable& lines, SortedPeers& sorted)
 {
     std::unique_ptr<BenchHost> host;
     const double load = BenchClock::Median(kRepeats, [&] {
@@ -249,14 +231,14 @@ bool LoadAndSort(const QString& path, std::vector<Line>& lines, SortedPeers& sor
     CGridQuillon& grid = host->Grid();
     // The header row and the empty entry row besides the list.
     if (grid.GetRowCount() != kRows + 2 || peer->Model().rowCount() != kRows)
-        return Fail("the list did not load");
-    lines.push_back({"load DBRemoteQuillon.dat", kRows, load, peerLoad, "ms", "peer", Goal::HalfThePeer});
+        return BenchTable::Fail("the list did not load");
+    lines.Add({"load DBRemoteQuillon.dat", kRows, load, peerLoad, "ms", "peer", BenchTable::Goal::HalfThePeer});
 
     double sort = 0;
     double peerSort = 0;
     if (!SortsAndIsSorted(grid, *peer, &sort, &peerSort))
         return false;
-    lines.push_back({"sort by Tag/Expression", kRows, sort, peerSort, "ms", "peer", Goal::HalfThePeer});
+    lines.Add({"sort by Tag/Expression", kRows, sort, peerSort, "ms", "peer", BenchTable::Goal::HalfThePeer});
     sorted.push_back(std::move(peer));
     return true;
 }
@@ -270,7 +252,7 @@ std::unique_ptr<CGridCtrl> PlainGrid(QWidget& window)
     return grid;
 }
 
-bool CopyAndPaste(std::vector<Line>& lines)
+bool CopyAndPaste(BenchTable& lines)
 {
     QWidget window;
     window.resize(400, 300);
@@ -299,14 +281,14 @@ bool CopyAndPaste(std::vector<Line>& lines)
         });
     });
     if (target->GetItemText(kRows, kColumns - 1) != CellText(kRows, kColumns - 1))
-        return Fail("the paste did not arrive");
+        return BenchTable::Fail("the paste did not arrive");
 
     PeerTable peerSource(kRows, [](int row, int col) { return CellText(row + 1, col); });
     Flush();
     const double exportText =
         BenchClock::Median(kRepeats, [&] { return BenchClock::Time([&] { peerSource.ExportToClipboard(); }); });
     if (QGuiApplication::clipboard()->text() != copied)
-        return Fail("the grid and the peer copied different text");
+        return BenchTable::Fail("the grid and the peer copied different text");
     std::unique_ptr<PeerTable> peerTarget;
     const double importText = BenchClock::Median(kRepeats, [&] {
         peerTarget.reset();
@@ -317,8 +299,8 @@ bool CopyAndPaste(std::vector<Line>& lines)
             Flush();
         });
     });
-    lines.push_back({"copy 4 columns to the clipboard", kRows, copy, exportText, "ms", "peer", Goal::HalfThePeer});
-    lines.push_back({"paste 4 columns into a grid", kRows, paste, importText, "ms", "peer", Goal::HalfThePeer});
+    lines.Add({"copy 4 columns to the clipboard", kRows, copy, exportText, "ms", "peer", BenchTable::Goal::HalfThePeer});
+    lines.Add({"paste 4 columns into a grid", kRows, paste, importText, "ms", "peer", BenchTable::Goal::HalfThePeer});
     return true;
 }
 
@@ -352,7 +334,7 @@ double SettledTick(VtHandle handle, const std::vector<WatchListRow>& rows)
 
 // One settled refresh tick of `rows` beside a loopback round trip of the same bytes.
 bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& echo, const std::vector<WatchListRow>& rows,
-                 const char* operation, Goal goal, std::vector<Line>& lines)
+                 const char* operation, BenchTable::Goal goal, BenchTable& lines)
 {
     QStringList names;
     for (const WatchListRow& row : rows)
@@ -360,16 +342,16 @@ bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& ec
     qint64 requestBytes = 0;
     qint64 replyBytes = 0;
     if (!runtime.FrameSizes(names, requestBytes, replyBytes))
-        return Fail("no reply to a plain Evaluate");
+        return BenchTable::Fail("no reply to a plain Evaluate");
     const double ours = SettledTick(handle, rows);
     if (ours < 0)
-        return Fail("the refresh showed no good values");
+        return BenchTable::Fail("the refresh showed no good values");
     const double physical = BenchClock::Median(kTickRepeats, [&] {
         return BenchClock::Time([&] {
             echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes));
         });
     });
-    lines.push_back({operation, static_cast<int>(rows.size()), ours, physical, "ms", "echo", goal});
+    lines.Add({operation, static_cast<int>(rows.size()), ours, physical, "ms", "echo", goal});
     return true;
 }
 
@@ -378,11 +360,11 @@ bool WithConnection(const RuntimeServer& runtime, const std::function<bool(VtHan
 {
     LoopbackEcho echo;
     if (!echo.Ok())
-        return Fail("no loopback echo");
+        return BenchTable::Fail("no loopback echo");
     VtHandle handle = nullptr;
     if (runtime.Port() == 0 || !ToolkitStartup() ||
         ConnectRuntime(u"127.0.0.1", runtime.Port(), u"", 0, u"", 10, &handle) != S_OK)
-        return Fail("cannot start or reach VantelRuntime");
+        return BenchTable::Fail("cannot start or reach VantelRuntime");
     ActivateConnection(handle);
     const bool measured = measure(handle, echo);
     CloseConnection(handle);
@@ -390,13 +372,13 @@ bool WithConnection(const RuntimeServer& runtime, const std::function<bool(VtHan
     return measured;
 }
 
-bool Ticks(std::vector<Line>& lines)
+bool Ticks(BenchTable& lines)
 {
     const RuntimeServer runtime(kTags);
     return WithConnection(runtime, [&](VtHandle handle, LoopbackEcho& echo) {
         for (const int count : {kTags / 10, kTags})
             if (!MeasureTick(runtime, handle, echo, ContinuousList(count), "refresh tick, Continuous rows",
-                             count == kTags ? Goal::TickLimit : Goal::None, lines))
+                             count == kTags ? BenchTable::Goal::TickLimit : BenchTable::Goal::None, lines))
                 return false;
         return true;
     });
@@ -404,21 +386,21 @@ bool Ticks(std::vector<Line>& lines)
 
 // The tick of kTags rows with TLS between toolkit and runtime, beside the
 // plain tick of the same rows measured just before (the last line).
-bool TlsTick(std::vector<Line>& lines)
+bool TlsTick(BenchTable& lines)
 {
-    const double plainTick = lines.back().ours;
+    const double plainTick = lines.Last().ours;
     QTemporaryDir certificates;
     if (!TestCertificates::Make(certificates.path()))
-        return Fail("cannot make the test certificates");
+        return BenchTable::Fail("cannot make the test certificates");
     const RuntimeServer runtime(kTags, certificates.path());
     const std::u16string ca = certificates.filePath("ca.pem").toStdU16String();
     if (VtSetTransportSecurity(1, ca.c_str()) != S_OK)
-        return Fail("the toolkit refuses the test CA");
+        return BenchTable::Fail("the toolkit refuses the test CA");
     const bool measured = WithConnection(runtime, [&](VtHandle handle, LoopbackEcho&) {
         const double ours = SettledTick(handle, ContinuousList(kTags));
         if (ours < 0)
-            return Fail("the refresh over TLS showed no good values");
-        lines.push_back({"refresh tick over TLS", kTags, ours, plainTick, "ms", "plain", Goal::TlsRatio});
+            return BenchTable::Fail("the refresh over TLS showed no good values");
+        lines.Add({"refresh tick over TLS", kTags, ours, plainTick, "ms", "plain", BenchTable::Goal::TlsRatio});
         return true;
     });
     VtSetTransportSecurity(0, u"");
@@ -428,14 +410,14 @@ bool TlsTick(std::vector<Line>& lines)
 // The same tick over tags of two Modbus devices (pymodbus servers), each
 // polled by the runtime on its own: the tick reads the runtime's last values
 // and never waits for a device.
-bool ModbusTick(std::vector<Line>& lines)
+bool ModbusTick(BenchTable& lines)
 {
     ModbusDeviceProcess devices[2];
     QString plant;
     std::vector<WatchListRow> rows;
     for (int d = 0; d < 2; ++d) {
         if (!devices[d].Start(0, kModbusTags / 2))
-            return Fail("cannot start the pymodbus device (python3-pymodbus)");
+            return BenchTable::Fail("cannot start the pymodbus device (python3-pymodbus)");
         plant += QStringLiteral("device Plc%1 modbus-tcp 127.0.0.1:%2\n").arg(d).arg(devices[d].Port());
         for (int a = 0; a < kModbusTags / 2; ++a) {
             const QString name = QStringLiteral("Plc%1.Register%2").arg(d).arg(a);
@@ -445,7 +427,7 @@ bool ModbusTick(std::vector<Line>& lines)
     }
     const RuntimeServer runtime(plant);
     return WithConnection(runtime, [&](VtHandle handle, LoopbackEcho& echo) {
-        return MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags", Goal::ModbusTickLimit,
+        return MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags", BenchTable::Goal::ModbusTickLimit,
                            lines);
     });
 }
@@ -466,7 +448,7 @@ std::vector<TrendReading> TrendTick(int tick)
 
 // One tick added to 32 full series and the chart painted again; and the heap
 // the 32 full series take, chart data included.
-bool Trend(std::vector<Line>& lines)
+bool Trend(BenchTable& lines)
 {
     const size_t heapBefore = mallinfo2().uordblks;
     auto window = std::make_unique<CTrendWindow>(nullptr);
@@ -497,43 +479,10 @@ bool Trend(std::vector<Line>& lines)
         });
     });
     if (window->Series().front()->Count() != TrendSeries::kCapacity)
-        return Fail("the trend series are not full");
-    lines.push_back({"trend update, 32 series", kTrendSeries, update, kTrendTickLimitMs, "ms", "limit", Goal::TrendTick});
-    lines.push_back({"memory of 32 full trend series", kTrendSeries, bytes, kTrendBytesLimit, "B", "limit", Goal::TrendBytes});
+        return BenchTable::Fail("the trend series are not full");
+    lines.Add({"trend update, 32 series", kTrendSeries, update, BenchTable::kTrendTickLimitMs, "ms", "limit", BenchTable::Goal::TrendTick});
+    lines.Add({"memory of 32 full trend series", kTrendSeries, bytes, BenchTable::kTrendBytesLimit, "B", "limit", BenchTable::Goal::TrendBytes});
     return true;
-}
-
-// ---------------------------------------------------------------- the table
-
-// The target and whether the line meets it; no target for a figure given for information.
-std::pair<const char*, std::optional<bool>> Judge(const Line& line)
-{
-    switch (line.goal) {
-    case Goal::HalfThePeer:
-        return {"<= 0.5 and < 500 ms", line.ours / line.peer <= kRatioLimit && line.ours < kOperationLimitMs};
-    case Goal::TickLimit: return {"< 20 ms", line.ours < kTickLimitMs};
-    case Goal::ModbusTickLimit: return {"< 5 ms", line.ours < kModbusTickLimitMs};
-    case Goal::BytesPerRow: return {"<= 800 B", line.ours <= kBytesPerRowLimit};
-    case Goal::TrendTick: return {"<= 2 ms", line.ours <= kTrendTickLimitMs};
-    case Goal::TrendBytes: return {"<= 4 MiB", line.ours <= kTrendBytesLimit};
-    case Goal::TlsRatio: return {"<= 1.3 x plain", line.ours / line.peer <= kTlsTickRatioLimit};
-    case Goal::None: break;
-    }
-    return {"-", std::nullopt};
-}
-
-void Print(const std::vector<Line>& lines)
-{
-    std::printf("| operation | rows | ours | peer or limit | ratio | target | result |\n");
-    std::printf("|---|---:|---:|---:|---:|---|---|\n");
-    for (const Line& line : lines) {
-        const auto [target, pass] = Judge(line);
-        // Times to the microsecond, bytes whole.
-        const int digits = std::strcmp(line.unit, "ms") == 0 ? 3 : 0;
-        std::printf("| %s | %d | %.*f %s | %s %.*f %s | %.2f | %s | %s |\n", line.operation, line.rows, digits,
-                    line.ours, line.unit, line.peerName, digits, line.peer, line.unit, line.ours / line.peer, target,
-                    !pass ? "-" : *pass ? "pass" : "FAIL");
-    }
 }
 
 } // namespace
@@ -547,18 +496,17 @@ int main(int argc, char** argv)
     if (args.size() == 4 && args[1] == u"--resident")
         return ResidentPerRow(args[2], args[3]);
 
-    if (args.size() == 2 && args[1] == u"--trend") {
-        std::vector<Line> lines;
-        if (!Trend(lines))
-            return 1;
-        Print(lines);
-        return 0;
-    }
+    // --only WORD runs the steps whose name holds WORD; --trend is --only trend.
+    QString only;
+    if (args.size() == 3 && args[1] == u"--only")
+        only = args[2];
+    else if (args.size() == 2 && args[1] == u"--trend")
+        only = QStringLiteral("trend");
 
     QTemporaryDir dir;
     const QString path = dir.filePath("DBRemoteQuillon.dat");
     if (!WatchListFile::Write(path, ScrambledList(kRows))) {
-        Fail("cannot write the list file");
+        BenchTable::Fail("cannot write the list file");
         return 1;
     }
 
@@ -569,17 +517,21 @@ int main(int argc, char** argv)
         dir.remove();
         std::_Exit(code);
     };
-    std::vector<Line> lines;
-    if (!LoadAndSort(path, lines, sortedPeers) || !SortRisingThenFalling(lines, sortedPeers) || !CopyAndPaste(lines) ||
-        !Ticks(lines) || !TlsTick(lines) || !ModbusTick(lines) || !Trend(lines))
-        finish(1);
-    const double watchBytes = MeasureResident("watch", path);
-    const double peerBytes = MeasureResident("peer", path);
-    if (watchBytes <= 0 || peerBytes <= 0) {
-        Fail("the resident set could not be measured");
-        finish(1);
+    const std::vector<std::pair<const char*, std::function<bool(BenchTable&)>>> steps = {
+        {"load and sort", [&](BenchTable& lines) { return LoadAndSort(path, lines, sortedPeers); }},
+        {"sort rising then falling", [&](BenchTable& lines) { return SortRisingThenFalling(lines, sortedPeers); }},
+        {"copy and paste", CopyAndPaste},
+        {"tick", Ticks},
+        {"tls tick", TlsTick},
+        {"modbus tick", ModbusTick},
+        {"trend", Trend},
+        {"memory", [&](BenchTable& lines) { return MemoryPerRow(path, lines); }},
+    };
+    BenchTable lines;
+    for (const auto& [name, step] : steps) {
+        if (QString::fromLatin1(name).contains(only) && !step(lines))
+            finish(1);
     }
-    lines.push_back({"memory per watch row", kRows, watchBytes, peerBytes, "B", "peer", Goal::BytesPerRow});
-    Print(lines);
+    lines.Print();
     finish(0);
 }

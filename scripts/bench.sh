@@ -19,4 +19,4 @@ quiet cmake --build "$build" -j "$(nproc)" --target bench_quillon
 # A private runtime folder keeps Qt from warning into the table when none is set.
 runtime_dir=$(mktemp -d)
 trap 'rm -rf "$runtime_dir"' EXIT
-XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$runtime_dir} QT_QPA_PLATFORM=offscreen "$build/bin/bench_quillon"
+XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$runtime_dir} QT_QPA_PLATFORM=offscreen "$build/bin/bench_quillon" "$@"
