@@ -1,5 +1,6 @@
 #include "CTrendChartView.h"
 
+#include "StepRaster.h"
 #include "TrendSeries.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -24,60 +25,6 @@ constexpr QRgb kPalette[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0
 constexpr double kLineWidth = 2;
 constexpr qreal kHiddenAlpha = 0.35;
 constexpr double kMinTimeSpanMs = 1000.0;
-
-// Step lines have only horizontal and vertical pieces: they are filled
-// straight into the image as spans of 'width' pixels, clipped to it.
-class StepRaster
-{
-public:
-    StepRaster(QImage& image, QRgb colour, int width)
-        : m_bits(reinterpret_cast<QRgb*>(image.bits()))
-        , m_stride(image.bytesPerLine() / int(sizeof(QRgb)))
-        , m_imageWidth(image.width())
-        , m_imageHeight(image.height())
-        , m_colour(colour)
-        , m_width(width)
-    {
-    }
-
-    void MoveTo(QPointF p)
-    {
-        m_at = p.toPoint();
-        Fill(m_at.x(), m_at.x(), m_at.y(), m_at.y());
-    }
-
-    void LineTo(QPointF to)
-    {
-        const QPoint p = to.toPoint();
-        // Horizontal first, then vertical: the step's own order.
-        Fill(std::min(m_at.x(), p.x()), std::max(m_at.x(), p.x()), m_at.y(), m_at.y());
-        Fill(p.x(), p.x(), std::min(m_at.y(), p.y()), std::max(m_at.y(), p.y()));
-        m_at = p;
-    }
-
-private:
-    void Fill(int left, int right, int top, int bottom)
-    {
-        left = std::max(left, 0);
-        top = std::max(top, 0);
-        right = std::min(right + m_width - 1, m_imageWidth - 1);
-        bottom = std::min(bottom + m_width - 1, m_imageHeight - 1);
-        if (left > right || top > bottom)
-            return; // wholly outside the image
-        for (int y = top; y <= bottom; ++y) {
-            QRgb* line = m_bits + qsizetype(y) * m_stride;
-            std::fill(line + left, line + right + 1, m_colour);
-        }
-    }
-
-    QRgb* m_bits;
-    int m_stride;
-    int m_imageWidth;
-    int m_imageHeight;
-    QRgb m_colour;
-    int m_width;
-    QPoint m_at;
-};
 
 } // namespace
 
