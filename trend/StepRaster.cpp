@@ -32,8 +32,15 @@ void StepRaster::Fill(int left, int right, int top, int bottom)
     bottom = std::min(bottom + m_width - 1, m_imageHeight - 1);
     if (left > right || top > bottom)
         return; // wholly outside the image
-    for (int y = top; y <= bottom; ++y) {
-        QRgb* line = m_bits + qsizetype(y) * m_stride;
-        std::fill(line + left, line + right + 1, m_colour);
+    QRgb* line = m_bits + qsizetype(top) * m_stride + left;
+    const int count = right - left + 1;
+    if (count == 2) {
+        // A column of the usual two-pixel line: two stores a row beat
+        // setting up a fill for each row.
+        for (int y = top; y <= bottom; ++y, line += m_stride)
+            line[0] = line[1] = m_colour;
+        return;
     }
+    for (int y = top; y <= bottom; ++y, line += m_stride)
+        std::fill(line, line + count, m_colour);
 }

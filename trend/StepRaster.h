@@ -36,7 +36,13 @@ public:
         const QPoint p = to.toPoint();
         if (p.x() != m_at.x()) {
             FillColumn();
-            Fill(std::min(m_at.x(), p.x()), std::max(m_at.x(), p.x()), m_at.y(), m_at.y());
+            // The end columns of the horizontal piece lie in the spans of the
+            // two columns, which both hold its row; only the columns between
+            // are left to fill.
+            const int left = std::min(m_at.x(), p.x()) + 1;
+            const int right = std::max(m_at.x(), p.x()) - 1;
+            if (left <= right)
+                Fill(left, right, m_at.y(), m_at.y());
             m_top = m_bottom = m_at.y();
             m_column = true;
         }
