@@ -178,10 +178,16 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
         if (!m_lines[i].visible)
             continue;
         StepRaster raster(m_plotImage, LineColor(int(i)).rgba(), width);
-        (*m_series)[i]->VisitSteps(m_shownUntil, [&](QPointF p, bool startsSegment) {
+        // Taken by value: the raster's pixel stores would otherwise make the
+        // compiler load and convert them again for every point.
+        const double right = pixels.width() + 1.0;
+        const double bottom = pixels.height() + 1.0;
+        const double height = pixels.height();
+        (*m_series)[i]->VisitSteps(m_shownUntil, [&raster, x0, y0, scaleX, scaleY, right, bottom,
+                                                  height](QPointF p, bool startsSegment) {
             // Clamped just outside the image: a point can never overflow an int.
-            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, pixels.width() + 1.0),
-                                std::clamp(pixels.height() - (p.y() - y0) * scaleY, -1.0, pixels.height() + 1.0));
+            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, right),
+                                std::clamp(height - (p.y() - y0) * scaleY, -1.0, bottom));
             if (startsSegment)
                 raster.MoveTo(pixel);
             else
