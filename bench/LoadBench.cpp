@@ -101,8 +101,11 @@ bool LoadBench::Run(BenchTable& lines)
     const double cpuBefore = CpuSeconds(runtime.ProcessId());
     const long long start = MonotonicNanos() + kLeadMs * 1000000;
     const QByteArray signal = QByteArray::number(start) + '\n';
-    for (auto& client : clients)
-        client->write(signal);
+    // Without an event loop a QProcess passes written bytes on only inside its own waits.
+    for (auto& client : clients) {
+        if (client->write(signal) != signal.size() || !client->waitForBytesWritten(kWaitMs))
+            return BenchTable::Fail("a load client did not take the start time");
+    }
     std::vector<double> ticks;
     ticks.reserve(static_cast<std::size_t>(kClients * kTicks));
     for (auto& client : clients) {
