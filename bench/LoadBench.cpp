@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <time.h>
 #include <unistd.h>
@@ -84,6 +85,13 @@ bool LoadBench::Run(BenchTable& lines)
         return BenchTable::Fail("cannot start VantelRuntime for the load");
     const QString program = QCoreApplication::applicationDirPath() + "/bench_load_client";
     std::vector<std::unique_ptr<QProcess>> clients;
+    // On a failed run the rest are stopped together, not one destructor's wait after another.
+    const auto stopAll = qScopeGuard([&clients] {
+        for (auto& client : clients)
+            client->kill();
+        for (auto& client : clients)
+            client->waitForFinished(kWaitMs);
+    });
     for (int i = 0; i < kClients; ++i) {
         auto client = std::make_unique<QProcess>();
         client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -109,9 +117,12 @@ bool LoadBench::Run(BenchTable& lines)
     std::vector<double> ticks;
     ticks.reserve(static_cast<std::size_t>(kClients * kTicks));
     for (auto& client : clients) {
-        const QList<QByteArray> times = ReadLine(*client).split(' ');
-        if (times.size() != kTicks || !client->waitForFinished(kWaitMs) || client->exitCode() != 0)
+        const QByteArray line = ReadLine(*client);
+        const QList<QByteArray> times = line.split(' ');
+        if (times.size() != kTicks || !client->waitForFinished(kWaitMs) || client->exitCode() != 0) {
+            std::fprintf(stderr, "bench_quillon: load client: %s\n", line.constData());
             return BenchTable::Fail("a load client failed");
+        }
         for (const QByteArray& t : times)
             ticks.push_back(t.toDouble() / 1000);
     }
