@@ -13,6 +13,7 @@
 #include "BenchClock.h"
 #include "BenchHost.h"
 #include "BenchTable.h"
+#include "LoadBench.h"
 #include "LoopbackEcho.h"
 #include "PeerTable.h"
 #include "RuntimeServer.h"
@@ -526,6 +527,7 @@ int main(int argc, char** argv)
         {"modbus tick", ModbusTick},
         {"trend", Trend},
         {"memory", [&](BenchTable& lines) { return MemoryPerRow(path, lines); }},
+        {"runtime load", LoadBench::Run},
     };
     BenchTable lines;
     for (const auto& [name, step] : steps) {
