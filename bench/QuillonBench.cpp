@@ -16,6 +16,7 @@
 #include "LoadBench.h"
 #include "LoopbackEcho.h"
 #include "PeerTable.h"
+#include "PlainGridBench.h"
 #include "RuntimeServer.h"
 #include "tests/runtimed/ModbusDeviceProcess.h"
 
@@ -522,6 +523,7 @@ int main(int argc, char** argv)
         {"load and sort", [&](BenchTable& lines) { return LoadAndSort(path, lines, sortedPeers); }},
         {"sort rising then falling", [&](BenchTable& lines) { return SortRisingThenFalling(lines, sortedPeers); }},
         {"copy and paste", CopyAndPaste},
+        {"plain grid", PlainGridBench::Run},
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},
