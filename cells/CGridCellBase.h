@@ -60,6 +60,8 @@ public:
     virtual CGridCtrl* GetGrid() const = 0;
     virtual QWidget* GetEditWnd() const = 0;
     virtual UINT GetMargin() const = 0;
+    // A copy may ask from a second thread while the grid's thread waits for
+    // it: it only reads the cell.
     virtual QString GetCopyText() const;
     virtual CGridDefaultCell* GetDefaultCell() const;
 

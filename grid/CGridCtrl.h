@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -652,10 +653,11 @@ private:
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
     template <typename Put>
-    void WalkSelectionText(const CellSpan& span, Put&& put) const;
+    void WalkSelectionText(const CellSpan& span, int firstRow, int lastRow, Put&& put) const;
     void PrefetchRows(int row, const CellSpan& span) const;
     QString SelectionText(const CellSpan& span) const;
-    QByteArray SelectionTextUtf8(const CellSpan& span) const;
+    std::optional<QByteArray> RowsTextUtf8(const CellSpan& span, int firstRow, int lastRow) const;
+    std::optional<QByteArray> SelectionTextUtf8(const CellSpan& span) const;
     QWidget* OpenEditorOf(const CCellID& cell) const;
     void PasteLine(QStringView line, int row, int firstCol);
     void ClearMovedCells(const std::vector<CCellID>& source);

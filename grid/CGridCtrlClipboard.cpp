@@ -13,8 +13,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStringEncoder>
+#include <QThread>
 
 #include <algorithm>
+#include <future>
 #include <new>
 
 namespace {
@@ -70,14 +72,14 @@ QWidget* CGridCtrl::OpenEditorOf(const CCellID& cell) const
 // field, yet a separator still depends on the span's last line, not the last
 // visible one.
 template <typename Put>
-void CGridCtrl::WalkSelectionText(const CellSpan& span, Put&& put) const
+void CGridCtrl::WalkSelectionText(const CellSpan& span, int firstRow, int lastRow, Put&& put) const
 {
     std::vector<int> columns;
     for (int col = span.GetMinCol(); col <= span.GetMaxCol(); ++col) {
         if (GetColumnWidth(col) > 0)
             columns.push_back(col);
     }
-    for (int row = span.GetMinRow(); row <= span.GetMaxRow(); ++row) {
+    for (int row = firstRow; row <= lastRow; ++row) {
         PrefetchRows(row, span);
         if (GetRowHeight(row) <= 0)
             continue;
@@ -120,27 +122,52 @@ void CGridCtrl::PrefetchRows(int row, const CellSpan& span) const
 QString CGridCtrl::SelectionText(const CellSpan& span) const
 {
     QString text;
-    WalkSelectionText(span, [&text](QStringView part) { text += part; });
+    WalkSelectionText(span, span.GetMinRow(), span.GetMaxRow(), [&text](QStringView part) { text += part; });
     return text;
 }
 
 // UTF-8 is what the clipboard hands to other programs, and half the bytes of
-// UTF-16 to write. Empty when a cell holds UTF-16 without a UTF-8 form (a lone
-// surrogate), which only the UTF-16 text keeps as it is.
-QByteArray CGridCtrl::SelectionTextUtf8(const CellSpan& span) const
+// UTF-16 to write. Nothing when a cell holds UTF-16 without a UTF-8 form (a
+// lone surrogate), which only the UTF-16 text keeps as it is.
+std::optional<QByteArray> CGridCtrl::RowsTextUtf8(const CellSpan& span, int firstRow, int lastRow) const
 {
     QStringEncoder encoder(QStringEncoder::Utf8);
     QByteArray text;
     qsizetype used = 0;
-    WalkSelectionText(span, [&](QStringView part) {
+    // The encoder flags a lone high surrogate but replaces a lone low one silently.
+    bool valid = true;
+    WalkSelectionText(span, firstRow, lastRow, [&](QStringView part) {
+        valid = valid && part.isValidUtf16();
         const qsizetype room = encoder.requiredSpace(part.size());
         if (text.size() - used < room)
             text.resize(std::max(used + room, 2 * text.size()));
         used = encoder.appendToBuffer(text.data() + used, part) - text.constData();
     });
-    if (encoder.hasError())
-        return QByteArray();
+    if (!valid || encoder.hasError())
+        return std::nullopt;
     text.truncate(used);
+    return text;
+}
+
+// A long walk waits on memory far more than it works, so the lower half of
+// the rows is walked by a second thread while this one walks the upper half:
+// the two walks overlap their waits. They only read, while this thread waits
+// for the other. A virtual grid's cells are one record its parent fills, so it
+// walks alone.
+std::optional<QByteArray> CGridCtrl::SelectionTextUtf8(const CellSpan& span) const
+{
+    constexpr int kRowsForTwoWalks = 4096;
+    const int first = span.GetMinRow();
+    const int last = span.GetMaxRow();
+    if (m_bVirtualMode || last - first + 1 < kRowsForTwoWalks || QThread::idealThreadCount() < 2)
+        return RowsTextUtf8(span, first, last);
+    const int middle = first + (last - first + 1) / 2;
+    auto lower = std::async(std::launch::async, [&] { return RowsTextUtf8(span, middle, last); });
+    std::optional<QByteArray> text = RowsTextUtf8(span, first, middle - 1);
+    const std::optional<QByteArray> rest = lower.get();
+    if (!text || !rest)
+        return std::nullopt;
+    text->append(*rest);
     return text;
 }
 
@@ -154,9 +181,8 @@ QMimeData* CGridCtrl::CreateTextDataSource()
     QMimeData* data = nullptr;
     try {
         data = new QMimeData;
-        const QByteArray utf8 = SelectionTextUtf8(span);
-        if (!utf8.isEmpty())
-            data->setData(QStringLiteral("text/plain"), utf8);
+        if (const std::optional<QByteArray> utf8 = SelectionTextUtf8(span))
+            data->setData(QStringLiteral("text/plain"), *utf8);
         else
             data->setText(SelectionText(span));
     } catch (const std::bad_alloc&) {
