@@ -9,6 +9,7 @@
 #include <QDateTimeAxis>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QValueAxis>
 
@@ -157,17 +158,76 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
 {
     QChartView::drawForeground(painter, rect);
     const QRectF plot = m_chart->mapRectToScene(m_chart->plotArea());
+    if (!m_series || plot.isEmpty())
+        return;
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    const QSize pixels = (plot.size() * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
+    if (QImage* target = DirectTarget(*painter, plot.topLeft(), pixels)) {
+        // Filled straight into the window's pixels: no plot-sized image to
+        // clear and blend on every tick.
+        const QTransform& device = painter->deviceTransform();
+        const QPoint at(qRound(plot.left() + device.dx()), qRound(plot.top() + device.dy()));
+        QImage plotPixels(target->bits() + qsizetype(at.y()) * target->bytesPerLine() + qsizetype(at.x()) * qsizetype(sizeof(QRgb)),
+                          pixels.width(), pixels.height(), target->bytesPerLine(), target->format());
+        DrawLines(plotPixels, 1);
+        return;
+    }
+    if (m_plotImage.size() != pixels)
+        m_plotImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_plotImage.fill(Qt::transparent);
+    DrawLines(m_plotImage, ratio);
+    m_plotImage.setDevicePixelRatio(ratio);
+    painter->drawImage(plot.topLeft(), m_plotImage);
+}
+
+QImage* CTrendChartView::DirectTarget(QPainter& painter, QPointF plotTopLeft, QSize pixels)
+{
+    // Only an image of opaque 32-bit pixels, mapped by a whole-pixel shift
+    // with no clip other than one rectangle around the plot, takes the lines
+    // unblended and unclipped; anything else goes through the plot image.
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(engine->paintDevice());
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    if (image->devicePixelRatio() != 1.0 || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    const QTransform& device = painter.deviceTransform();
+    if (device.type() > QTransform::TxTranslate)
+        return nullptr;
+    const QRect area(QPoint(qRound(plotTopLeft.x() + device.dx()), qRound(plotTopLeft.y() + device.dy())), pixels);
+    if (!image->rect().contains(area))
+        return nullptr;
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty() && !(system.rectCount() == 1 && system.boundingRect().contains(area)))
+        return nullptr;
+    if (painter.hasClipping()) {
+        const QRegion clip = painter.clipRegion();
+        if (clip.rectCount() != 1 || !device.mapRect(QRectF(clip.boundingRect())).contains(QRectF(area)))
+            return nullptr;
+    }
+    // An image shared with a copy would be detached by bits(), leaving the
+    // painter's pixels untouched.
+    if (!image->isDetached())
+        return nullptr;
+    return image;
+}
+
+void CTrendChartView::DrawLines(QImage& pixels, qreal ratio) const
+{
     const double x0 = double(m_timeAxis->min().toMSecsSinceEpoch());
     const double spanX = double(m_timeAxis->max().toMSecsSinceEpoch()) - x0;
     const double y0 = m_valueAxis->min();
     const double spanY = m_valueAxis->max() - y0;
-    if (!m_series || plot.isEmpty() || spanX <= 0 || spanY <= 0)
+    if (spanX <= 0 || spanY <= 0)
         return;
-    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
-    const QSize pixels = (plot.size() * ratio).toSize();
-    if (m_plotImage.size() != pixels)
-        m_plotImage = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_plotImage.fill(Qt::transparent);
     const double scaleX = pixels.width() / spanX;
     const double scaleY = pixels.height() / spanY;
     // Values near the limits of a double leave no usable scale.
@@ -177,7 +237,7 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
     for (size_t i = 0; i < m_series->size() && i < m_lines.size(); ++i) {
         if (!m_lines[i].visible)
             continue;
-        StepRaster raster(m_plotImage, LineColor(int(i)).rgba(), width);
+        StepRaster raster(pixels, LineColor(int(i)).rgba(), width);
         // Taken by value: the raster's pixel stores would otherwise make the
         // compiler load and convert them again for every point.
         const double right = pixels.width() + 1.0;
@@ -194,8 +254,6 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
                 raster.LineTo(pixel);
         });
     }
-    m_plotImage.setDevicePixelRatio(ratio);
-    painter->drawImage(plot.topLeft(), m_plotImage);
 }
 
 void CTrendChartView::resizeEvent(QResizeEvent* event)

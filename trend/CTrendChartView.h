@@ -55,6 +55,9 @@ private:
     void AddLine(const TrendSeries& series);
     void UpdateAxes();
     void OnMarkerClicked();
+    // The image the painter fills when the lines can go straight into it.
+    static QImage* DirectTarget(QPainter& painter, QPointF plotTopLeft, QSize pixels);
+    void DrawLines(QImage& pixels, qreal ratio) const;
 
     QChart* m_chart;
     QDateTimeAxis* m_timeAxis;

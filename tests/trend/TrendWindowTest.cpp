@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr qint64 kStart = 1'700'000'000'000;
@@ -256,3 +258,54 @@ TEST_F(TrendWindowTest, GermanStringsWithTheGermanLibrary)
 }
 
 } // namespace
+
+// The lines are filled straight into the pixels the view paints on where it
+// can, else into an image blended over the plot; both must give one picture.
+TEST_F(TrendWindowTest, LinesFilledIntoTheTargetMatchTheBlendedPlotImage)
+{
+    constexpr int kSeries = 32;
+    CTrendWindow window(nullptr);
+    QStringList labels;
+    for (int s = 0; s < kSeries; ++s)
+        labels << QStringLiteral("Plant.Area%1.Value").arg(s);
+    ASSERT_EQ(window.AddSeries(labels), kSeries);
+    // Dense waves beyond the kept samples, with gaps of bad quality.
+    auto tick = [&](int t) {
+        std::vector<TrendReading> readings;
+        for (int s = 0; s < kSeries; ++s) {
+            const double wave = 50 + 40 * std::sin((t + s * 37) * 2 * M_PI / 240) + s;
+            const bool bad = (t + s * 11) % 300 < 12;
+            readings.push_back({QString::number(wave, 'f', 2), bad ? TrendQuality::Bad : TrendQuality::Good});
+        }
+        window.AddTick(kStart + t * 500, readings);
+    };
+    int t = 0;
+    for (; t < 1300; ++t)
+        tick(t);
+    CTrendChartView& view = *window.ChartView();
+    view.SetLineVisible(3, false);
+    view.SetLineVisible(17, false);
+    window.show();
+    // Paused: ticks still come but the view keeps its picture.
+    QTest::mouseClick(window.PauseButton(), Qt::LeftButton);
+    for (; t < 1320; ++t)
+        tick(t);
+
+    for (const QSize size : {QSize(640, 400), QSize(900, 500), QSize(1300, 700)}) {
+        window.resize(size);
+        QApplication::processEvents();
+        auto render = [&](const QRegion& region) {
+            QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::black);
+            static_cast<QWidget&>(view).render(&image, QPoint(), region);
+            return image;
+        };
+        const QImage direct = render(QRegion(view.rect()));
+        // A clip of more than one rectangle sends the lines through the plot
+        // image; the one pixel left out is the view's corner, not the plot.
+        QImage blended = render(QRegion(view.rect()).subtracted(QRegion(0, 0, 1, 1)));
+        blended.setPixel(0, 0, direct.pixel(0, 0));
+        EXPECT_TRUE(direct == blended) << size.width() << "x" << size.height();
+        EXPECT_TRUE(ColourNear(direct, view.rect().center(), view.LineColor(0).rgb(), view.height() / 3));
+    }
+}
