@@ -14,6 +14,7 @@
 #include "BenchHost.h"
 #include "BenchTable.h"
 #include "LoopbackEcho.h"
+#include "PaintBench.h"
 #include "PeerTable.h"
 #include "RuntimeServer.h"
 #include "tests/runtimed/ModbusDeviceProcess.h"
@@ -521,6 +522,7 @@ int main(int argc, char** argv)
         {"load and sort", [&](BenchTable& lines) { return LoadAndSort(path, lines, sortedPeers); }},
         {"sort rising then falling", [&](BenchTable& lines) { return SortRisingThenFalling(lines, sortedPeers); }},
         {"copy and paste", CopyAndPaste},
+        {"paint and page scroll", PaintBench::Run},
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},
