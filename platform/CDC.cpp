@@ -470,7 +470,7 @@ void CDC::DrawTextLines(const QStringList& lines, const CRect& rect, UINT format
             x = rect.left + (rect.Width() - w) / 2;
         if (m_state.bkMode == OPAQUE)
             m_pPainter->fillRect(QRect(x, y, w, fm.height()), ColorRefToQColor(m_state.bkColor));
-        m_pPainter->drawText(QPoint(x, y + fm.ascent()), line);
+        widths.Draw(m_pPainter, QPoint(x, y + fm.ascent()), line);
         y += fm.height();
     }
 }

@@ -1,7 +1,10 @@
 #include "TextWidths.h"
 
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
 
 namespace {
 
@@ -27,32 +30,72 @@ size_t qHash(const WidthKey& key, size_t seed = 0)
     return qHashMulti(seed, key.font, key.dpi, key.text);
 }
 
-// Per thread: QFont is not to be shared between threads.
-QHash<WidthKey, int>& Remembered()
+} // namespace
+
+struct TextWidths::Shape
 {
-    thread_local QHash<WidthKey, int> widths;
-    return widths;
+    int width = 0;
+    bool laidOut = false;
+    qreal ascent = 0;
+    QList<QGlyphRun> runs;
+};
+
+namespace {
+
+// Per thread: QFont is not to be shared between threads.
+QHash<WidthKey, TextWidths::Shape>& Remembered()
+{
+    thread_local QHash<WidthKey, TextWidths::Shape> shapes;
+    return shapes;
 }
 
 } // namespace
 
 TextWidths::TextWidths(const QFont& font, const QPaintDevice* device)
-    : m_font(font), m_dpi(device ? device->logicalDpiY() : 0),
+    : m_font(font), m_device(device), m_dpi(device ? device->logicalDpiY() : 0),
       m_metrics(device ? QFontMetrics(font, device) : QFontMetrics(font))
 {
+}
+
+TextWidths::Shape& TextWidths::Shaped(const QString& text) const
+{
+    QHash<WidthKey, Shape>& shapes = Remembered();
+    WidthKey key{m_font, m_dpi, text};
+    if (const auto found = shapes.find(key); found != shapes.end())
+        return *found;
+    if (shapes.size() >= kMaxRemembered)
+        shapes.clear();
+    Shape shape;
+    shape.width = m_metrics.horizontalAdvance(text);
+    return *shapes.insert(std::move(key), std::move(shape));
 }
 
 int TextWidths::Advance(const QString& text) const
 {
     if (text.size() > kMaxRememberedLength)
         return m_metrics.horizontalAdvance(text);
-    QHash<WidthKey, int>& widths = Remembered();
-    WidthKey key{m_font, m_dpi, text};
-    if (const auto found = widths.constFind(key); found != widths.cend())
-        return *found;
-    if (widths.size() >= kMaxRemembered)
-        widths.clear();
-    const int width = m_metrics.horizontalAdvance(text);
-    widths.insert(std::move(key), width);
-    return width;
+    return Shaped(text).width;
+}
+
+void TextWidths::Draw(QPainter* painter, const QPoint& baseline, const QString& text) const
+{
+    if (text.size() > kMaxRememberedLength) {
+        painter->drawText(baseline, text);
+        return;
+    }
+    Shape& shape = Shaped(text);
+    if (!shape.laidOut) {
+        QTextLayout layout(text, m_font, m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        shape.ascent = line.isValid() ? line.ascent() : 0;
+        shape.runs = layout.glyphRuns();
+        shape.laidOut = true;
+    }
+    for (const QGlyphRun& run : shape.runs)
+        painter->drawGlyphRun(QPointF(baseline.x(), baseline.y() - shape.ascent), run);
 }

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 // A scroll moves the pixels that stay in view and paints only the strip that
 // comes in. What the window then shows must equal a grid of the same content
 // and state painted whole at the same place.
@@ -102,40 +106,28 @@ TEST_P(GridScrollPaint, EveryScrollShowsWhatAWholePaintShows)
 {
     CGridCtrl& g = *f.grid;
     g.setFocus();
-    ExpectSameAsWhole("top");
-    g.OnVScroll(SB_PAGEDOWN, 0);
-    ExpectSameAsWhole("page down");
-    g.OnVScroll(SB_LINEDOWN, 0);
-    g.OnVScroll(SB_LINEDOWN, 0);
-    ExpectSameAsWhole("two lines down");
-    g.OnVScroll(SB_LINEUP, 0);
-    ExpectSameAsWhole("a line up");
-    // The focus walks off the bottom edge: the grid scrolls a line at a time.
-    for (int i = 0; i < 40; ++i)
-        Key(Qt::Key_Down);
-    ExpectSameAsWhole("keys down past the edge");
-    Key(Qt::Key_Down, Qt::ShiftModifier);
-    Key(Qt::Key_Right, Qt::ShiftModifier);
-    ExpectSameAsWhole("with a selection");
-    g.OnHScroll(SB_LINEDOWN, 0);
-    g.OnHScroll(SB_LINEDOWN, 0);
-    ExpectSameAsWhole("two columns right");
-    g.OnHScroll(SB_LINEUP, 0);
-    ExpectSameAsWhole("a column left");
-    QTest::keyClick(g.verticalScrollBar(), Qt::Key_PageDown);
-    ExpectSameAsWhole("the bar's page down");
-    g.OnVScroll(SB_BOTTOM, 0);
-    ExpectSameAsWhole("last page");
-    g.OnVScroll(SB_PAGEUP, 0);
-    ExpectSameAsWhole("page up from the end");
-    g.OnVScroll(SB_LINEDOWN, 0);
-    ExpectSameAsWhole("a line back down");
-    g.verticalScrollBar()->setSliderPosition(g.verticalScrollBar()->maximum() / 2);
-    g.OnVScroll(SB_THUMBTRACK, 0);
-    ExpectSameAsWhole("thumb to the middle");
-    g.OnVScroll(SB_PAGEUP, 0);
-    g.OnVScroll(SB_PAGEDOWN, 0);
-    ExpectSameAsWhole("page up, page down");
+    QScrollBar* bar = g.verticalScrollBar();
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"top", [] {}},
+        {"page down", [&] { g.OnVScroll(SB_PAGEDOWN, 0); }},
+        {"two lines down", [&] { g.OnVScroll(SB_LINEDOWN, 0); g.OnVScroll(SB_LINEDOWN, 0); }},
+        {"a line up", [&] { g.OnVScroll(SB_LINEUP, 0); }},
+        // The focus walks off the bottom edge: the grid scrolls a line at a time.
+        {"keys down past the edge", [&] { for (int i = 0; i < 40; ++i) Key(Qt::Key_Down); }},
+        {"with a selection", [&] { Key(Qt::Key_Down, Qt::ShiftModifier); Key(Qt::Key_Right, Qt::ShiftModifier); }},
+        {"two columns right", [&] { g.OnHScroll(SB_LINEDOWN, 0); g.OnHScroll(SB_LINEDOWN, 0); }},
+        {"a column left", [&] { g.OnHScroll(SB_LINEUP, 0); }},
+        {"the bar's page down", [&] { QTest::keyClick(bar, Qt::Key_PageDown); }},
+        {"last page", [&] { g.OnVScroll(SB_BOTTOM, 0); }},
+        {"page up from the end", [&] { g.OnVScroll(SB_PAGEUP, 0); }},
+        {"a line back down", [&] { g.OnVScroll(SB_LINEDOWN, 0); }},
+        {"thumb to the middle", [&] { bar->setSliderPosition(bar->maximum() / 2); g.OnVScroll(SB_THUMBTRACK, 0); }},
+        {"page up, page down", [&] { g.OnVScroll(SB_PAGEUP, 0); g.OnVScroll(SB_PAGEDOWN, 0); }},
+    };
+    for (const auto& [step, scroll] : steps) {
+        scroll();
+        ExpectSameAsWhole(step);
+    }
 }
 
 // A cell changed and asked to be painted, then a scroll before the paint: the
