@@ -435,6 +435,10 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
         top = (boxHeight - height) / 2;
     if (!m_pPainter)
         return height;
+    const int result = (format & (DT_VCENTER | DT_BOTTOM)) ? top + height : height;
+    // Empty lines put down no glyphs and no background: empty cells cost nothing.
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const QString& line) { return line.isEmpty(); }))
+        return result;
 
     m_pPainter->save();
     if (!(format & DT_NOCLIP))
@@ -452,7 +456,7 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
     }
     DrawTextLines(lines, layout, format, layout.top + top);
     m_pPainter->restore();
-    return (format & (DT_VCENTER | DT_BOTTOM)) ? top + height : height;
+    return result;
 }
 
 void CDC::DrawTextLines(const QStringList& lines, const CRect& rect, UINT format, int top)

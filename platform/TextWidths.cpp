@@ -25,9 +25,11 @@ struct WidthKey
     }
 };
 
+// The font is left out of the hash: hashing it costs more than the text, and
+// one text in several fonts at once is rare; equality still tells them apart.
 size_t qHash(const WidthKey& key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.font, key.dpi, key.text);
+    return qHashMulti(seed, key.dpi, key.text);
 }
 
 } // namespace
