@@ -1,5 +1,6 @@
 #include "TextWidths.h"
 
+#include <QCoreApplication>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
@@ -44,11 +45,22 @@ struct TextWidths::Shape
 
 namespace {
 
+void ForgetShapes();
+
 // Per thread: QFont is not to be shared between threads.
 QHash<WidthKey, TextWidths::Shape>& Remembered()
 {
     thread_local QHash<WidthKey, TextWidths::Shape> shapes;
+    // The glyphs hold font engines, which must go before the application's
+    // font system does; the application calls this first when it ends.
+    static const bool forgetAtTheEnd = (qAddPostRoutine(ForgetShapes), true);
+    Q_UNUSED(forgetAtTheEnd);
     return shapes;
+}
+
+void ForgetShapes()
+{
+    Remembered().clear();
 }
 
 } // namespace
