@@ -22,6 +22,7 @@ public:
     PeerTable& operator=(const PeerTable&) = delete;
 
     QStandardItemModel& Model() { return m_model; }
+    QTableView& View() { return m_view; }
     // A watch row each: the text, empty value and quality, a check box.
     void Load(const std::vector<WatchListRow>& rows);
     // Every cell as tab-separated fields and CR LF lines onto the clipboard.

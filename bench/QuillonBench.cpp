@@ -15,6 +15,7 @@
 #include "BenchTable.h"
 #include "LoadBench.h"
 #include "LoopbackEcho.h"
+#include "PaintBench.h"
 #include "PeerTable.h"
 #include "PlainGridBench.h"
 #include "RuntimeServer.h"
@@ -538,6 +539,7 @@ int main(int argc, char** argv)
         {"sort rising then falling", [&](BenchTable& lines) { return SortRisingThenFalling(lines, sortedPeers); }},
         {"copy and paste", CopyAndPaste},
         {"plain grid", PlainGridBench::Run},
+        {"paint and page scroll", PaintBench::Run},
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},

@@ -248,6 +248,7 @@ public:
     BOOL GetPrintColour() const { return m_bPrintColour; }
     void SetImageList(CImageList* images) { m_pImageList = images; }
     CImageList* GetImageList() const { return m_pImageList; }
+    // Kept for callers: paints go through Qt's backing store, flicker-free either way.
     void SetDoubleBuffering(BOOL buffer) { m_bDoubleBuffer = buffer; }
     BOOL GetDoubleBuffering() const { return m_bDoubleBuffer; }
     void SetEditable(BOOL editable = TRUE) { m_bEditable = editable; }
@@ -374,6 +375,7 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -484,6 +486,7 @@ private:
     int ScrollBarExtent(bool vertical) const;
     void InvalidateRect(const CRect& rect);
     CRect ScrollArea(bool vertical) const;
+    void ScrollContents(bool vertical, const CCellID& topLeftBefore);
 
     // Drawing helpers
     void EraseBackground(CDC* dc, const CRect& clip, const CRect& visibleRect);

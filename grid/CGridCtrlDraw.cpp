@@ -1,7 +1,5 @@
 #include "CGridCtrl.h"
 
-#include "CMyMemDC.h"
-
 #include "cells/CGridCellBase.h"
 #include "platform/CBrush.h"
 #include "platform/CPen.h"
@@ -14,14 +12,14 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     painter.setClipRegion(event->region());
+    // With drawing off the area shows blank, not whatever was there before.
+    if (!m_bAllowDraw)
+        painter.fillRect(event->rect(), Qt::white);
     {
+        // Qt's backing store is the off-screen buffer: the whole paint shows at
+        // once, so double buffering needs no second bitmap copied into it.
         CDC dc(&painter);
-        if (m_bDoubleBuffer) {
-            CMyMemDC memDC(&dc);
-            OnDraw(&memDC);
-        } else {
-            OnDraw(&dc);
-        }
+        OnDraw(&dc);
     }
     // The divider bar inverts what lies beneath it, after the cells are down.
     if (!m_rcTrackBar.IsRectEmpty()) {

@@ -132,6 +132,29 @@ CRect CGridCtrl::ScrollArea(bool vertical) const
     return area;
 }
 
+// The picture depends only on the top-left cell: what stays in view moves by
+// the lines that scrolled past, and only the strip that comes in is painted.
+void CGridCtrl::ScrollContents(bool vertical, const CCellID& topLeftBefore)
+{
+    const CCellID topLeftAfter = GetTopleftNonFixedCell();
+    const int from = vertical ? topLeftBefore.row : topLeftBefore.col;
+    const int to = vertical ? topLeftAfter.row : topLeftAfter.col;
+    if (from == to || !m_bCreated || !m_bAllowDraw)
+        return;
+    const GridAxis& axis = vertical ? m_rowHeights : m_colWidths;
+    const long long shift = from < to ? -axis.Sum(from, to) : axis.Sum(to, from);
+    const CRect area = ScrollArea(vertical);
+    const int extent = vertical ? area.Height() : area.Width();
+    // The divider bar is inverted onto the pixels: moved, it would stay behind.
+    if (shift <= -extent || shift >= extent || !m_rcTrackBar.IsRectEmpty()) {
+        InvalidateRect(area);
+        return;
+    }
+    const int pixels = static_cast<int>(shift);
+    viewport()->scroll(vertical ? 0 : pixels, vertical ? pixels : 0,
+                       QRect(area.left, area.top, area.Width(), area.Height()));
+}
+
 void CGridCtrl::OnHScroll(UINT code, UINT)
 {
     ScrollAxis(false, code);
@@ -168,8 +191,7 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
     // Summed in 64 bits: a position near the 32-bit end plus a line must not wrap.
     const auto moveTo = [&](long long pos) {
         SetScrollPos32(bar, static_cast<int>(std::clamp<long long>(pos, 0, std::max(maximum, 0))));
-        if (GetScrollPos32(bar) != scrollPos)
-            InvalidateRect(ScrollArea(vertical));
+        ScrollContents(vertical, topLeftCell);
     };
 
     switch (code) {
@@ -213,8 +235,7 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
         SetScrollPos32(bar, GetScrollPos32(bar, TRUE));
-        if (!(GetTopleftNonFixedCell() == topLeftCell))
-            InvalidateRect(ScrollArea(vertical));
+        ScrollContents(vertical, topLeftCell);
         break;
     default:
         break;
@@ -290,6 +311,14 @@ void CGridCtrl::EnsureVisible(int row, int col)
     }
     if (focus && QApplication::focusWidget() != focus)
         focus->setFocus();
+}
+
+// A bar's value changed: the grid's own scroll steps repaint what they moved;
+// any other change of position shows the whole area anew.
+void CGridCtrl::scrollContentsBy(int, int)
+{
+    if (!m_bScrollInProgress)
+        viewport()->update();
 }
 
 void CGridCtrl::resizeEvent(QResizeEvent* event)

@@ -4,6 +4,7 @@
 #include "CFont.h"
 #include "CPen.h"
 #include "SysColors.h"
+#include "TextWidths.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -57,7 +58,7 @@ QStringList SplitParagraphs(const QString& text)
 
 // Breaks between words; a word wider than the line is split between characters
 // only like an edit control would, otherwise it runs past the edge.
-void WrapParagraph(const QString& paragraph, int width, bool breakWords, const QFontMetrics& fm, QStringList& out)
+void WrapParagraph(const QString& paragraph, int width, bool breakWords, const TextWidths& fm, QStringList& out)
 {
     QString line;
     qsizetype i = 0;
@@ -69,15 +70,15 @@ void WrapParagraph(const QString& paragraph, int width, bool breakWords, const Q
             ++end;
         const QString word = paragraph.mid(i, end - i);
         const QString candidate = line + word;
-        if (fm.horizontalAdvance(candidate.trimmed()) <= width || line.isEmpty()) {
+        if (fm.Advance(candidate.trimmed()) <= width || line.isEmpty()) {
             line = candidate;
         } else {
             out << line.trimmed();
             line = word;
         }
-        while (breakWords && line.size() > 1 && fm.horizontalAdvance(line.trimmed()) > width) {
+        while (breakWords && line.size() > 1 && fm.Advance(line.trimmed()) > width) {
             qsizetype fit = 1;
-            while (fit < line.size() && fm.horizontalAdvance(line.left(fit + 1)) <= width)
+            while (fit < line.size() && fm.Advance(line.left(fit + 1)) <= width)
                 ++fit;
             out << line.left(fit);
             line = line.mid(fit);
@@ -87,19 +88,19 @@ void WrapParagraph(const QString& paragraph, int width, bool breakWords, const Q
     out << line.trimmed();
 }
 
-QString ElideEnd(const QString& line, int width, const QFontMetrics& fm)
+QString ElideEnd(const QString& line, int width, const TextWidths& fm)
 {
     // Glyphs are rarely narrower than half a pixel: no more characters than
     // this can show, so a text of megabytes is measured no more than a short one.
     const qsizetype showable = 2 * qsizetype(std::max(width, 0)) + 16;
-    if (line.size() <= showable && fm.horizontalAdvance(line) <= width)
+    if (line.size() <= showable && fm.Advance(line) <= width)
         return line;
     const QString dots = QStringLiteral("...");
     qsizetype lo = 0;
     qsizetype hi = std::min(line.size(), showable);
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (fm.horizontalAdvance(line.left(mid) + dots) <= width)
+        if (fm.Advance(line.left(mid) + dots) <= width)
             lo = mid;
         else
             hi = mid - 1;
@@ -107,7 +108,7 @@ QString ElideEnd(const QString& line, int width, const QFontMetrics& fm)
     return line.left(lo) + dots;
 }
 
-QStringList LayoutLines(const QString& raw, int width, UINT format, const QFontMetrics& fm)
+QStringList LayoutLines(const QString& raw, int width, UINT format, const TextWidths& fm)
 {
     const QString text = (format & DT_NOPREFIX) ? raw : StripPrefix(raw);
     if (format & DT_SINGLELINE) {
@@ -170,7 +171,7 @@ BOOL CDC::RestoreDC(int savedDC)
         if (m_pPainter)
             m_pPainter->restore();
     }
-    m_metrics.reset();
+    m_widths.reset();
     return TRUE;
 }
 
@@ -198,7 +199,7 @@ const CFont* CDC::SelectObject(const CFont* font)
     const bool useFont = font && font->IsCreated();
     m_state.qfont = useFont ? font->GetQFont() : StockFont();
     m_state.escapement = useFont ? font->GetEscapement() : 0;
-    m_metrics.reset();
+    m_widths.reset();
     return old;
 }
 
@@ -358,21 +359,21 @@ void CDC::PlotLine(const CPoint& from, const CPoint& to)
     }
 }
 
+const TextWidths& CDC::Widths() const
+{
+    if (!m_widths)
+        m_widths.emplace(m_state.qfont, m_pPainter ? m_pPainter->device() : nullptr);
+    return *m_widths;
+}
+
 const QFontMetrics& CDC::Metrics() const
 {
-    if (!m_metrics) {
-        if (m_pPainter && m_pPainter->device())
-            m_metrics.emplace(m_state.qfont, m_pPainter->device());
-        else
-            m_metrics.emplace(m_state.qfont);
-    }
-    return *m_metrics;
+    return Widths().Metrics();
 }
 
 CSize CDC::GetTextExtent(const QString& text) const
 {
-    const QFontMetrics& fm = Metrics();
-    return CSize(fm.horizontalAdvance(text), fm.height());
+    return CSize(Widths().Advance(text), Metrics().height());
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRICW* metrics) const
@@ -402,14 +403,15 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
                           m_state.escapement == -900 || m_state.escapement == 2700;
     const int lineWidth = vertical ? r.Height() : r.Width();
     const int boxHeight = vertical ? r.Width() : r.Height();
-    const QFontMetrics& fm = Metrics();
-    QStringList lines = LayoutLines(text, lineWidth, format, fm);
+    const TextWidths& widths = Widths();
+    const QFontMetrics& fm = widths.Metrics();
+    QStringList lines = LayoutLines(text, lineWidth, format, widths);
     const int lineHeight = fm.height();
 
     if (format & DT_CALCRECT) {
         int widest = 0;
         for (const QString& line : lines)
-            widest = std::max(widest, fm.horizontalAdvance(line));
+            widest = std::max(widest, widths.Advance(line));
         const int height = lineHeight * static_cast<int>(lines.size());
         rect->right = rect->left + (vertical ? height : widest);
         rect->bottom = rect->top + (vertical ? widest : height);
@@ -423,7 +425,7 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
     }
     if (format & DT_END_ELLIPSIS) {
         for (QString& line : lines)
-            line = ElideEnd(line, lineWidth, fm);
+            line = ElideEnd(line, lineWidth, widths);
     }
     const int height = lineHeight * static_cast<int>(lines.size());
     int top = 0;
@@ -433,6 +435,10 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
         top = (boxHeight - height) / 2;
     if (!m_pPainter)
         return height;
+    const int result = (format & (DT_VCENTER | DT_BOTTOM)) ? top + height : height;
+    // Empty lines put down no glyphs and no background: empty cells cost nothing.
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const QString& line) { return line.isEmpty(); }))
+        return result;
 
     m_pPainter->save();
     if (!(format & DT_NOCLIP))
@@ -450,16 +456,17 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
     }
     DrawTextLines(lines, layout, format, layout.top + top);
     m_pPainter->restore();
-    return (format & (DT_VCENTER | DT_BOTTOM)) ? top + height : height;
+    return result;
 }
 
 void CDC::DrawTextLines(const QStringList& lines, const CRect& rect, UINT format, int top)
 {
-    const QFontMetrics& fm = Metrics();
+    const TextWidths& widths = Widths();
+    const QFontMetrics& fm = widths.Metrics();
     m_pPainter->setPen(ColorRefToQColor(m_state.textColor));
     int y = top;
     for (const QString& line : lines) {
-        const int w = fm.horizontalAdvance(line);
+        const int w = widths.Advance(line);
         int x = rect.left;
         if (format & DT_RIGHT)
             x = rect.right - w;
@@ -467,7 +474,7 @@ void CDC::DrawTextLines(const QStringList& lines, const CRect& rect, UINT format
             x = rect.left + (rect.Width() - w) / 2;
         if (m_state.bkMode == OPAQUE)
             m_pPainter->fillRect(QRect(x, y, w, fm.height()), ColorRefToQColor(m_state.bkColor));
-        m_pPainter->drawText(QPoint(x, y + fm.ascent()), line);
+        widths.Draw(m_pPainter, QPoint(x, y + fm.ascent()), line);
         y += fm.height();
     }
 }

@@ -4,6 +4,7 @@
 #include "CRect.h"
 #include "CSize.h"
 #include "GdiDefs.h"
+#include "TextWidths.h"
 #include "WinTypes.h"
 
 #include <QFont>
@@ -87,6 +88,7 @@ private:
         CPoint windowOrg;
     };
 
+    const TextWidths& Widths() const;
     const QFontMetrics& Metrics() const;
     void FillPixels(int x, int y, int w, int h, COLORREF color);
     void PlotLine(const CPoint& from, const CPoint& to);
@@ -96,5 +98,5 @@ private:
     Device m_device = Device::Screen;
     State m_state;
     std::vector<State> m_saved;
-    mutable std::optional<QFontMetrics> m_metrics;
+    mutable std::optional<TextWidths> m_widths;
 };

@@ -1,0 +1,135 @@
+#include "PaintBench.h"
+
+#include "BenchClock.h"
+#include "BenchHost.h"
+#include "BenchTable.h"
+#include "PeerTable.h"
+#include "RuntimeServer.h"
+
+#include "grid/CGridCtrl.h"
+#include "watch/CGridQuillon.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kColumns = 4;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kRepeats = 25;
+
+QString CellText(int row, int col)
+{
+    return QStringLiteral("Plant.Area%1.Tag%2").arg(row % 97).arg(row * kColumns + col);
+}
+
+struct Figures
+{
+    double paint = 0;
+    double scroll = 0;
+};
+
+// The median of full repaints, then of page downs and ups taken in turn, each
+// with the repaint it causes. 'page' scrolls one page down (true) or up.
+Figures Measure(QWidget* viewport, const std::function<void(bool down)>& page)
+{
+    QApplication::processEvents();
+    // Off the first page, so that both directions have somewhere to go.
+    page(true);
+    viewport->repaint();
+    Figures f;
+    f.paint = BenchClock::Median(kRepeats, [&] { return BenchClock::Time([&] { viewport->repaint(); }); });
+    bool down = true;
+    f.scroll = BenchClock::Median(kRepeats, [&] {
+        return BenchClock::Time([&] {
+            page(down);
+            down = !down;
+            viewport->repaint();
+        });
+    });
+    return f;
+}
+
+std::function<void(bool)> GridPager(CGridCtrl& grid)
+{
+    return [&grid](bool down) { grid.OnVScroll(down ? SB_PAGEDOWN : SB_PAGEUP, 0); };
+}
+
+std::function<void(bool)> ViewPager(QTableView& view)
+{
+    return [&view](bool down) {
+        view.verticalScrollBar()->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
+                                                     : QAbstractSlider::SliderPageStepSub);
+    };
+}
+
+void AddLines(BenchTable& lines, const char* paint, const char* scroll, const Figures& ours, const Figures& peer)
+{
+    lines.Add({paint, kRows, ours.paint, peer.paint, "ms", "peer", BenchTable::Goal::AtMostThePeer});
+    lines.Add({scroll, kRows, ours.scroll, peer.scroll, "ms", "peer", BenchTable::Goal::AtMostThePeer});
+}
+
+bool PlainGrid(BenchTable& lines)
+{
+    QWidget window;
+    window.resize(kWidth, kHeight);
+    window.show();
+    Figures ours;
+    {
+        CGridCtrl grid(kRows + 1, kColumns, 1, 0);
+        grid.Create(RECT{0, 0, kWidth, kHeight}, &window, 1);
+        for (int row = 1; row <= kRows; ++row) {
+            for (int col = 0; col < kColumns; ++col)
+                grid.SetItemText(row, col, CellText(row, col));
+        }
+        ours = Measure(grid.viewport(), GridPager(grid));
+        if (grid.GetTopleftNonFixedCell().row <= 1)
+            return BenchTable::Fail("the plain grid did not scroll");
+    }
+    QStandardItemModel model(kRows, kColumns);
+    for (int row = 0; row < kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col)
+            model.setItem(row, col, new QStandardItem(CellText(row + 1, col)));
+    }
+    QTableView view(&window);
+    view.setGeometry(0, 0, kWidth, kHeight);
+    view.setModel(&model);
+    view.show();
+    const Figures peer = Measure(view.viewport(), ViewPager(view));
+    AddLines(lines, "paint", "page scroll", ours, peer);
+    return true;
+}
+
+bool WatchGrid(BenchTable& lines)
+{
+    std::vector<WatchListRow> rows;
+    rows.reserve(kRows);
+    for (int i = 0; i < kRows; ++i)
+        rows.push_back({RuntimeServer::TagName(i), i % 2 == 0});
+    Figures ours;
+    {
+        BenchHost host;
+        host.Load(rows);
+        ours = Measure(host.Grid().viewport(), GridPager(host.Grid()));
+        if (host.Grid().GetTopleftNonFixedCell().row <= 1)
+            return BenchTable::Fail("the watch grid did not scroll");
+    }
+    PeerTable peer;
+    peer.Load(rows);
+    AddLines(lines, "paint, watch grid", "page scroll, watch grid", ours,
+             Measure(peer.View().viewport(), ViewPager(peer.View())));
+    return true;
+}
+
+} // namespace
+
+bool PaintBench::Run(BenchTable& lines)
+{
+    return PlainGrid(lines) && WatchGrid(lines);
+}
