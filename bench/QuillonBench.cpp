@@ -16,6 +16,7 @@
 #include "LoopbackEcho.h"
 #include "PeerTable.h"
 #include "RuntimeServer.h"
+#include "WatchPasteBench.h"
 #include "tests/runtimed/ModbusDeviceProcess.h"
 
 #include "app/WatchListFile.h"
@@ -524,6 +525,7 @@ int main(int argc, char** argv)
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},
+        {"watch paste", WatchPasteBench::Run},
         {"trend", Trend},
         {"memory", [&](BenchTable& lines) { return MemoryPerRow(path, lines); }},
     };

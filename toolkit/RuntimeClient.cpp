@@ -94,6 +94,41 @@ bool RuntimeClient::Write(std::uint32_t id, const RuntimeValue& value)
     return m_connection.Exchange(Request::Write, w, reply) && reply.status == Status::Ok;
 }
 
+std::vector<RowAnswer> RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid)
+{
+    // Rows are taken while the request stays within half a frame.
+    WireWriter encoded;
+    std::uint32_t sent = 0;
+    for (const RowEntry& row : rows) {
+        if (sent == vtproto::kMaxBatch || static_cast<std::uint32_t>(encoded.Payload().size()) >= vtproto::kMaxPayload / 2)
+            break;
+        row.Encode(encoded);
+        ++sent;
+    }
+    WireWriter w;
+    w.Str(invalid);
+    w.U32(sent);
+    w.Raw(encoded.Payload());
+    VtConnection::Reply reply;
+    std::vector<RowAnswer> answers;
+    if (!m_connection.Exchange(Request::EnterRows, w, reply) || reply.status != Status::Ok)
+        return answers;
+    WireReader in(reply.body);
+    const std::uint32_t answered = in.U32();
+    if (!Decoded(in.Ok() && answered <= sent))
+        return answers;
+    answers.resize(answered);
+    for (std::uint32_t i = 0; i < answered; ++i) {
+        if (!Decoded(RowAnswer::Decode(in, rows[i].steps, answers[i]))) {
+            answers.clear();
+            return answers;
+        }
+    }
+    if (!Decoded(in.AtEnd()))
+        answers.clear();
+    return answers;
+}
+
 bool RuntimeClient::ListTags(std::vector<TagEntry>& tags, QString& error)
 {
     tags.clear();

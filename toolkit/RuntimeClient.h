@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VtConnection.h"
+#include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/RuntimeResult.h"
 #include "toolkit/protocol/TagEntry.h"
 
@@ -23,6 +24,10 @@ public:
     std::int64_t Resolve(const QString& name);
     RuntimeResult Read(std::uint32_t id);
     bool Write(std::uint32_t id, const RuntimeValue& value);
+    // The answers to the first rows, in order, from one EnterRows request; as
+    // many rows as fit one frame are sent, and the runtime may answer fewer.
+    // Empty when the request failed.
+    std::vector<RowAnswer> EnterRows(const std::vector<RowEntry>& rows, const QString& invalid);
     // Every tag of the runtime, in its order, from as many Browse pages as needed.
     bool ListTags(std::vector<TagEntry>& tags, QString& error);
 
