@@ -78,7 +78,8 @@ double PasteOnce(VtHandle handle, const QString& text)
         grid.PasteTextAt(CCellID(1, CGridQuillon::ColTag), data.get(), TRUE);
         QApplication::processEvents();
     });
-    return grid.GetItemText(kLines, CGridQuillon::ColTag) == RuntimeServer::TagName((kLines - 1) % kTags) ? ms : -1;
+    const QString lastTag = text.section(QStringLiteral("\r\n"), kLines - 1, kLines - 1).section(u'\t', 0, 0);
+    return grid.GetItemText(kLines, CGridQuillon::ColTag) == lastTag ? ms : -1;
 }
 
 } // namespace
