@@ -98,34 +98,22 @@ std::vector<RowAnswer> RuntimeClient::EnterRows(const std::vector<RowEntry>& row
 {
     // Rows are taken while the request stays within half a frame.
     WireWriter encoded;
-    std::uint32_t sent = 0;
+    std::vector<std::uint8_t> steps;
     for (const RowEntry& row : rows) {
-        if (sent == vtproto::kMaxBatch || static_cast<std::uint32_t>(encoded.Payload().size()) >= vtproto::kMaxPayload / 2)
+        if (steps.size() == vtproto::kMaxBatch ||
+            static_cast<std::uint32_t>(encoded.Payload().size()) >= vtproto::kMaxPayload / 2)
             break;
         row.Encode(encoded);
-        ++sent;
+        steps.push_back(row.steps);
     }
     WireWriter w;
     w.Str(invalid);
-    w.U32(sent);
+    w.U32(static_cast<std::uint32_t>(steps.size()));
     w.Raw(encoded.Payload());
     VtConnection::Reply reply;
     std::vector<RowAnswer> answers;
-    if (!m_connection.Exchange(Request::EnterRows, w, reply) || reply.status != Status::Ok)
-        return answers;
-    WireReader in(reply.body);
-    const std::uint32_t answered = in.U32();
-    if (!Decoded(in.Ok() && answered <= sent))
-        return answers;
-    answers.resize(answered);
-    for (std::uint32_t i = 0; i < answered; ++i) {
-        if (!Decoded(RowAnswer::Decode(in, rows[i].steps, answers[i]))) {
-            answers.clear();
-            return answers;
-        }
-    }
-    if (!Decoded(in.AtEnd()))
-        answers.clear();
+    if (m_connection.Exchange(Request::EnterRows, w, reply) && reply.status == Status::Ok)
+        Decoded(ReplyDecoder::EnteredRows(reply.body, steps, answers));
     return answers;
 }
 
