@@ -141,7 +141,8 @@ VANTEL_API void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t
 // one after another. invalidText is what the program shows for an expression
 // that does not compile. Returns how many leading rows were answered: fewer
 // than count when the rest did not fit one request or a row writes to a device
-// (send that one on its own), 0 when the request failed.
+// (0 when the first does: send that one on its own); -1 when no runtime is
+// connected or the request failed (a runtime without it refuses it).
 VANTEL_API int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRowAnswer* answers);
 
 // Single tags: ResolveTag is nonzero when the text is exactly one tag; the

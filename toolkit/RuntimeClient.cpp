@@ -94,7 +94,7 @@ bool RuntimeClient::Write(std::uint32_t id, const RuntimeValue& value)
     return m_connection.Exchange(Request::Write, w, reply) && reply.status == Status::Ok;
 }
 
-std::vector<RowAnswer> RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid)
+bool RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid, std::vector<RowAnswer>& answers)
 {
     // Rows are taken while the request stays within half a frame.
     WireWriter encoded;
@@ -111,10 +111,9 @@ std::vector<RowAnswer> RuntimeClient::EnterRows(const std::vector<RowEntry>& row
     w.U32(static_cast<std::uint32_t>(steps.size()));
     w.Raw(encoded.Payload());
     VtConnection::Reply reply;
-    std::vector<RowAnswer> answers;
-    if (m_connection.Exchange(Request::EnterRows, w, reply) && reply.status == Status::Ok)
-        Decoded(ReplyDecoder::EnteredRows(reply.body, steps, answers));
-    return answers;
+    answers.clear();
+    return m_connection.Exchange(Request::EnterRows, w, reply) && reply.status == Status::Ok &&
+           Decoded(ReplyDecoder::EnteredRows(reply.body, steps, answers));
 }
 
 bool RuntimeClient::ListTags(std::vector<TagEntry>& tags, QString& error)

@@ -26,8 +26,8 @@ public:
     bool Write(std::uint32_t id, const RuntimeValue& value);
     // The answers to the first rows, in order, from one EnterRows request; as
     // many rows as fit one frame are sent, and the runtime may answer fewer.
-    // Empty when the request failed.
-    std::vector<RowAnswer> EnterRows(const std::vector<RowEntry>& rows, const QString& invalid);
+    // False when the request failed.
+    bool EnterRows(const std::vector<RowEntry>& rows, const QString& invalid, std::vector<RowAnswer>& answers);
     // Every tag of the runtime, in its order, from as many Browse pages as needed.
     bool ListTags(std::vector<TagEntry>& tags, QString& error);
 

@@ -280,7 +280,7 @@ int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRo
 {
     VtConnection* c = Live();
     if (!c || !rows || !answers || count <= 0)
-        return 0;
+        return -1;
     std::vector<RowEntry> entries(static_cast<std::size_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(count), vtproto::kMaxBatch)));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         RowEntry& entry = entries[i];
@@ -295,8 +295,9 @@ int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRo
             entry.typed = Utf16Text::Read(rows[i].typed, Utf16Text::kMaxText);
         }
     }
-    const std::vector<RowAnswer> replies =
-        RuntimeClient(*c).EnterRows(entries, Utf16Text::Read(invalidText, Utf16Text::kMaxText));
+    std::vector<RowAnswer> replies;
+    if (!RuntimeClient(*c).EnterRows(entries, Utf16Text::Read(invalidText, Utf16Text::kMaxText), replies))
+        return -1;
     for (std::size_t i = 0; i < replies.size(); ++i) {
         const RowAnswer& reply = replies[i];
         VtRowAnswer& answer = answers[i];

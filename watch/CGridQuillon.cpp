@@ -458,7 +458,7 @@ int CGridQuillon::Prepare(PreparedRows& prepared, const std::vector<PreparedRows
 {
     // Without a connection every commit is refused before it asks anything.
     if (!IsConnected() || !m_rt->IsToolkitReady())
-        return 0;
+        return -1;
     return prepared.Ask(*m_rt, questions, LoadResString(IDS_INVALID_EXPRESSION));
 }
 

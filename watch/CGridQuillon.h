@@ -112,7 +112,8 @@ private:
     PreparedRows::Question PlanRow(int row, const QString& tagNow, const QString& valueNow, const QString* tagField,
                                    const QString* valueField);
     // Asks the planned questions in one request when the grid may talk to the
-    // runtime; how many leading ones the answers cover.
+    // runtime; how many leading ones the answers cover, -1 when none could be
+    // asked.
     int Prepare(PreparedRows& prepared, const std::vector<PreparedRows::Question>& questions);
     void SetValueAndQuality(int row, const QString& value, const QString& quality);
     // What a row shows, kept across an action that the connection may fail

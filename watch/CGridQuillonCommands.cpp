@@ -30,6 +30,16 @@ constexpr qsizetype kRowsPerRequest = 1000;
 // The keyboard's menu opens just inside the grid's corner.
 constexpr int kKeyboardMenuOffset = 5;
 
+// Rows to commit next out of a block: those answered, the first alone when
+// the runtime wants it asked on its own, or the whole block when no batch
+// could be asked (each commit then asks the runtime itself).
+qsizetype RowsToCommit(int answered, qsizetype block)
+{
+    if (answered > 0)
+        return std::min<qsizetype>(answered, block);
+    return answered == 0 ? std::min<qsizetype>(1, block) : block;
+}
+
 bool ClipboardOffersText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -279,6 +289,7 @@ void CGridQuillon::OnInsertCopiedCells()
     const bool valueEditable = IsCellEditable(CCellID(focus.row, ColValue)) != FALSE;
     int row = focus.row;
     bool inserting = true;
+    bool batching = true;
     for (qsizetype next = 0; inserting && next < lines.size();) {
         const qsizetype end = std::min(next + kRowsPerRequest, lines.size());
         std::vector<QStringList> fields;
@@ -286,14 +297,15 @@ void CGridQuillon::OnInsertCopiedCells()
         for (qsizetype i = next; i < end; ++i) {
             fields.push_back(InsertedFields(lines.at(i)));
             const QStringList& typed = fields.back();
-            questions.push_back(PlanRow(row + static_cast<int>(i - next), QString(), QString(),
-                                        tagEditable && typed.size() > ColTag ? &typed.at(ColTag) : nullptr,
-                                        valueEditable && typed.size() > ColValue ? &typed.at(ColValue) : nullptr));
+            if (batching)
+                questions.push_back(PlanRow(row + static_cast<int>(i - next), QString(), QString(),
+                                            tagEditable && typed.size() > ColTag ? &typed.at(ColTag) : nullptr,
+                                            valueEditable && typed.size() > ColValue ? &typed.at(ColValue) : nullptr));
         }
         PreparedRows prepared;
-        const int answered = Prepare(prepared, questions);
-        // Rows the runtime did not answer are committed one by one, as before.
-        const qsizetype take = answered > 0 ? answered : (m_rt->EnterRows ? 1 : end - next);
+        const int answered = batching ? Prepare(prepared, questions) : -1;
+        batching = answered >= 0;
+        const qsizetype take = RowsToCommit(answered, end - next);
         m_prepared = &prepared;
         for (qsizetype i = 0; i < take; ++i, ++next) {
             if (InsertWatchRow(row) < 0) {
@@ -354,12 +366,13 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
     WatchProgress progress(this, LoadResString(IDS_PROGRESS_PASTE), static_cast<int>(lines.size()));
     bool accepted = true;
     bool pasting = true;
+    bool batching = true;
     int row = start.row - 1;
     for (qsizetype next = 0; pasting && accepted && next < lines.size();) {
         PreparedRows prepared;
-        const int answered = Prepare(prepared, PlanPaste(lines, next, row, start.col));
-        const qsizetype end = std::min(next + (answered > 0 ? answered : (m_rt->EnterRows ? 1 : kRowsPerRequest)),
-                                       lines.size());
+        const int answered = batching ? Prepare(prepared, PlanPaste(lines, next, row, start.col)) : -1;
+        batching = answered >= 0;
+        const qsizetype end = next + RowsToCommit(answered, std::min(kRowsPerRequest, lines.size() - next));
         m_prepared = &prepared;
         for (; accepted && next < end; ++next) {
             row = NextShownRow(row);

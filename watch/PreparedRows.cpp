@@ -1,5 +1,7 @@
 #include "PreparedRows.h"
 
+#include <algorithm>
+
 namespace {
 
 const VtChar* Vt(const QString& text)
@@ -13,7 +15,9 @@ int PreparedRows::Ask(const RuntimeCalls& rt, const std::vector<Question>& quest
 {
     m_entries.clear();
     m_byRow.clear();
-    if (!rt.EnterRows || questions.empty())
+    if (!rt.EnterRows)
+        return -1;
+    if (questions.empty())
         return 0;
     std::vector<VtRowEntry> rows;
     rows.reserve(questions.size());
@@ -24,7 +28,7 @@ int PreparedRows::Ask(const RuntimeCalls& rt, const std::vector<Question>& quest
     // Every answer is filled by the toolkit before it is read.
     m_answers = std::make_unique_for_overwrite<VtRowAnswer[]>(questions.size());
     const int answered = rt.EnterRows(rows.data(), static_cast<int>(rows.size()), Vt(invalidText), m_answers.get());
-    for (int i = 0; i < answered; ++i) {
+    for (int i = 0; i < std::min(answered, static_cast<int>(questions.size())); ++i) {
         m_byRow.emplace(questions[static_cast<std::size_t>(i)].row, m_entries.size());
         m_entries.push_back({questions[static_cast<std::size_t>(i)]});
     }

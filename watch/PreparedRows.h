@@ -28,8 +28,9 @@ public:
         QString typed;
     };
 
-    // Asks the runtime in one request; how many leading questions it answered
-    // (0 also when the toolkit has no batched request).
+    // Asks the runtime in one request; how many leading questions it answered,
+    // or -1 when no such request could be asked (none in the toolkit, no
+    // runtime, a runtime without it).
     int Ask(const RuntimeCalls& rt, const std::vector<Question>& questions, const QString& invalidText);
 
     // The answer for row's evaluation of expression, or its write of value to
