@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RuntimeFunctions.h"
+#include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/Protocol.h"
 

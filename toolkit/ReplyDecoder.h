@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/protocol/RowEntry.h"
+#include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RuntimeResult.h"
 #include "toolkit/protocol/TagEntry.h"
 

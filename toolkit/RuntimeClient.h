@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VtConnection.h"
+#include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/RuntimeResult.h"
 #include "toolkit/protocol/TagEntry.h"

@@ -4,6 +4,7 @@
 #include "RawClient.h"
 #include "tests/toolkit/RuntimeProcess.h"
 #include "toolkit/protocol/Protocol.h"
+#include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
