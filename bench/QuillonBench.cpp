@@ -13,8 +13,10 @@
 #include "BenchClock.h"
 #include "BenchHost.h"
 #include "BenchTable.h"
+#include "LoadBench.h"
 #include "LoopbackEcho.h"
 #include "PeerTable.h"
+#include "PlainGridBench.h"
 #include "RuntimeServer.h"
 #include "WatchPasteBench.h"
 #include "tests/runtimed/ModbusDeviceProcess.h"
@@ -522,12 +524,14 @@ int main(int argc, char** argv)
         {"load and sort", [&](BenchTable& lines) { return LoadAndSort(path, lines, sortedPeers); }},
         {"sort rising then falling", [&](BenchTable& lines) { return SortRisingThenFalling(lines, sortedPeers); }},
         {"copy and paste", CopyAndPaste},
+        {"plain grid", PlainGridBench::Run},
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},
         {"watch paste", WatchPasteBench::Run},
         {"trend", Trend},
         {"memory", [&](BenchTable& lines) { return MemoryPerRow(path, lines); }},
+        {"runtime load", LoadBench::Run},
     };
     BenchTable lines;
     for (const auto& [name, step] : steps) {

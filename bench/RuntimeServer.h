@@ -20,6 +20,7 @@ public:
 
     // 0 when the runtime could not be started.
     quint16 Port() const { return m_port; }
+    qint64 ProcessId() const { return m_process.processId(); }
     // The name of tag i of the plant.
     static QString TagName(int i);
     // The frame sizes of one plain Evaluate of these lines, read off the wire.

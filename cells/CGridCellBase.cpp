@@ -307,6 +307,21 @@ void CGridCellBase::PaintSortArrow(CDC* dc, CRect& rect, HTHEME theme)
         rect.right -= arrowH;
 }
 
+int CGridCellBase::GetTextHeight(const QString& text)
+{
+    const DWORD format = GetFormat();
+    const bool oneLine = !(format & DT_WORDBREAK) || (format & DT_SINGLELINE);
+    // A line is as high as its font whatever it holds; only its width needs the text.
+    if (!oneLine || text.isEmpty() || !GetGrid() || !CDC::IsScreenAvailable() || IsVerticalFont(GetFont(), true))
+        return GetTextExtent(text).cy;
+    CDC dc;
+    if (const CFont* font = GetFontObject())
+        dc.SelectObject(font);
+    TEXTMETRICW metrics{};
+    dc.GetTextMetrics(&metrics);
+    return metrics.tmHeight + 2 * static_cast<int>(GetMargin());
+}
+
 QString CGridCellBase::MaskedText(const QString& text) const
 {
     if (GetQuality() == QUALITY_GOOD)

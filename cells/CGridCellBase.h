@@ -81,6 +81,8 @@ public:
     virtual BOOL GetTextRect(LPRECT rect);
     virtual BOOL GetTipTextRect(LPRECT rect);
     virtual CSize GetTextExtent(const QString& text, CDC* dc = nullptr);
+    // GetTextExtent(text).cy, without shaping a text that keeps to one line.
+    int GetTextHeight(const QString& text);
     virtual CSize GetCellExtent(CDC* dc, int row, int col);
 
     virtual BOOL Edit(int row, int col, CRect rect, CPoint point, UINT id, UINT nChar);

@@ -372,11 +372,15 @@ QString CInPlaceEdit::FitPaste(QString text) const
 
 void CInPlaceEdit::GrowToText(const QString& text)
 {
-    TEXTMETRICW metrics{};
-    const CSize size = MeasureWithRoom(text, &metrics);
     const CRect bounds = Bounds(false);
-    if (size.cx > m_Rect.Width() && m_Rect.right < bounds.right)
-        m_Rect.right = std::min<int>(m_Rect.left + size.cx + 3 * metrics.tmMaxCharWidth, bounds.right);
+    // Only an editor that can still widen needs the text's width; shaping a
+    // long text costs more than the rest of a keystroke.
+    if (m_Rect.right < bounds.right) {
+        TEXTMETRICW metrics{};
+        const CSize size = MeasureWithRoom(text, &metrics);
+        if (size.cx > m_Rect.Width())
+            m_Rect.right = std::min<int>(m_Rect.left + size.cx + 3 * metrics.tmMaxCharWidth, bounds.right);
+    }
     m_Rect.right = std::min(m_Rect.right, bounds.right);
     m_Rect.left = std::max(m_Rect.left, bounds.left);
     ApplyHeight(m_bMultiLine ? WantedHeight(text, true) : m_Rect.Height(), bounds);

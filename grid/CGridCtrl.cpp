@@ -335,7 +335,7 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
     ++m_nRows;
     SetItemText(before, 0, heading);
     CGridCellBase* cell = heading.isEmpty() ? nullptr : GetCell(before, 0);
-    const int height = cell ? cell->GetTextExtent(heading).cy : m_cellFixedRowDef.GetHeight();
+    const int height = cell ? cell->GetTextHeight(heading) : m_cellFixedRowDef.GetHeight();
     m_rowHeights.Set(before, static_cast<UINT>(std::max(0, height)));
     ResetScrollBars();
     SetModified(TRUE);

@@ -651,7 +651,11 @@ private:
                        std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft);
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
+    template <typename Put>
+    void WalkSelectionText(const CellSpan& span, Put&& put) const;
+    void PrefetchRows(int row, const CellSpan& span) const;
     QString SelectionText(const CellSpan& span) const;
+    QByteArray SelectionTextUtf8(const CellSpan& span) const;
     QWidget* OpenEditorOf(const CCellID& cell) const;
     void PasteLine(QStringView line, int row, int firstCol);
     void ClearMovedCells(const std::vector<CCellID>& source);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <new>
@@ -64,24 +65,82 @@ QWidget* CGridCtrl::OpenEditorOf(const CCellID& cell) const
 
 // ---------------------------------------------------------------- copy text
 
+// Each selected cell's text, a tab after every field but those of the span's
+// last column, CR LF after every line but its last row. Hidden lines give no
+// field, yet a separator still depends on the span's last line, not the last
+// visible one.
+template <typename Put>
+void CGridCtrl::WalkSelectionText(const CellSpan& span, Put&& put) const
+{
+    std::vector<int> columns;
+    for (int col = span.GetMinCol(); col <= span.GetMaxCol(); ++col) {
+        if (GetColumnWidth(col) > 0)
+            columns.push_back(col);
+    }
+    for (int row = span.GetMinRow(); row <= span.GetMaxRow(); ++row) {
+        PrefetchRows(row, span);
+        if (GetRowHeight(row) <= 0)
+            continue;
+        for (const int col : columns) {
+            const CGridCellBase* cell = GetCell(row, col);
+            // A virtual cell is one shared record: only the grid knows its selection.
+            if (cell && (m_bVirtualMode ? IsCellSelected(row, col) : m_bEnableSelection && cell->IsSelected()))
+                put(cell->GetCopyText());
+            if (col != span.GetMaxCol())
+                put(u"\t");
+        }
+        if (row != span.GetMaxRow())
+            put(u"\r\n");
+    }
+}
+
+// Every row's cells lie in blocks of their own, so a long walk waits on memory
+// far more than it works. Asking for the blocks of the rows ahead, one level
+// of pointers further each time, lets the waits overlap.
+void CGridCtrl::PrefetchRows(int row, const CellSpan& span) const
+{
+    if (m_bVirtualMode)
+        return;
+    constexpr int kRowsAhead = 4;
+    const auto stored = [&](int ahead) -> const GridRow* {
+        const auto index = static_cast<std::size_t>(row + ahead);
+        return row + ahead <= span.GetMaxRow() && index < m_RowData.size() ? m_RowData[index] : nullptr;
+    };
+    if (const GridRow* far = stored(3 * kRowsAhead))
+        __builtin_prefetch(far);
+    if (const GridRow* middle = stored(2 * kRowsAhead))
+        __builtin_prefetch(middle->data());
+    if (const GridRow* near = stored(kRowsAhead)) {
+        const auto last = std::min<std::size_t>(near->size(), static_cast<std::size_t>(span.GetMaxCol()) + 1);
+        for (std::size_t col = static_cast<std::size_t>(span.GetMinCol()); col < last; ++col)
+            __builtin_prefetch((*near)[col]);
+    }
+}
+
 QString CGridCtrl::SelectionText(const CellSpan& span) const
 {
     QString text;
-    for (int row = span.GetMinRow(); row <= span.GetMaxRow(); ++row) {
-        if (GetRowHeight(row) <= 0)
-            continue;
-        for (int col = span.GetMinCol(); col <= span.GetMaxCol(); ++col) {
-            if (GetColumnWidth(col) <= 0)
-                continue;
-            const CGridCellBase* cell = GetCell(row, col);
-            if (cell && IsCellSelected(row, col))
-                text += cell->GetCopyText();
-            if (col != span.GetMaxCol())
-                text += u'\t';
-        }
-        if (row != span.GetMaxRow())
-            text += QStringLiteral("\r\n");
-    }
+    WalkSelectionText(span, [&text](QStringView part) { text += part; });
+    return text;
+}
+
+// UTF-8 is what the clipboard hands to other programs, and half the bytes of
+// UTF-16 to write. Empty when a cell holds UTF-16 without a UTF-8 form (a lone
+// surrogate), which only the UTF-16 text keeps as it is.
+QByteArray CGridCtrl::SelectionTextUtf8(const CellSpan& span) const
+{
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    QByteArray text;
+    qsizetype used = 0;
+    WalkSelectionText(span, [&](QStringView part) {
+        const qsizetype room = encoder.requiredSpace(part.size());
+        if (text.size() - used < room)
+            text.resize(std::max(used + room, 2 * text.size()));
+        used = encoder.appendToBuffer(text.data() + used, part) - text.constData();
+    });
+    if (encoder.hasError())
+        return QByteArray();
+    text.truncate(used);
     return text;
 }
 
@@ -94,10 +153,14 @@ QMimeData* CGridCtrl::CreateTextDataSource()
         SendCacheHintToParent(span);
     QMimeData* data = nullptr;
     try {
-        const QString text = SelectionText(span);
         data = new QMimeData;
-        data->setText(text);
+        const QByteArray utf8 = SelectionTextUtf8(span);
+        if (!utf8.isEmpty())
+            data->setData(QStringLiteral("text/plain"), utf8);
+        else
+            data->setText(SelectionText(span));
     } catch (const std::bad_alloc&) {
+        delete data;
         data = nullptr;
     }
     if (m_bVirtualMode)

@@ -1,5 +1,6 @@
 #include "CTrendChartView.h"
 
+#include "StepRaster.h"
 #include "TrendSeries.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
@@ -24,60 +25,6 @@ constexpr QRgb kPalette[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd, 0
 constexpr double kLineWidth = 2;
 constexpr qreal kHiddenAlpha = 0.35;
 constexpr double kMinTimeSpanMs = 1000.0;
-
-// Step lines have only horizontal and vertical pieces: they are filled
-// straight into the image as spans of 'width' pixels, clipped to it.
-class StepRaster
-{
-public:
-    StepRaster(QImage& image, QRgb colour, int width)
-        : m_bits(reinterpret_cast<QRgb*>(image.bits()))
-        , m_stride(image.bytesPerLine() / int(sizeof(QRgb)))
-        , m_imageWidth(image.width())
-        , m_imageHeight(image.height())
-        , m_colour(colour)
-        , m_width(width)
-    {
-    }
-
-    void MoveTo(QPointF p)
-    {
-        m_at = p.toPoint();
-        Fill(m_at.x(), m_at.x(), m_at.y(), m_at.y());
-    }
-
-    void LineTo(QPointF to)
-    {
-        const QPoint p = to.toPoint();
-        // Horizontal first, then vertical: the step's own order.
-        Fill(std::min(m_at.x(), p.x()), std::max(m_at.x(), p.x()), m_at.y(), m_at.y());
-        Fill(p.x(), p.x(), std::min(m_at.y(), p.y()), std::max(m_at.y(), p.y()));
-        m_at = p;
-    }
-
-private:
-    void Fill(int left, int right, int top, int bottom)
-    {
-        left = std::max(left, 0);
-        top = std::max(top, 0);
-        right = std::min(right + m_width - 1, m_imageWidth - 1);
-        bottom = std::min(bottom + m_width - 1, m_imageHeight - 1);
-        if (left > right || top > bottom)
-            return; // wholly outside the image
-        for (int y = top; y <= bottom; ++y) {
-            QRgb* line = m_bits + qsizetype(y) * m_stride;
-            std::fill(line + left, line + right + 1, m_colour);
-        }
-    }
-
-    QRgb* m_bits;
-    int m_stride;
-    int m_imageWidth;
-    int m_imageHeight;
-    QRgb m_colour;
-    int m_width;
-    QPoint m_at;
-};
 
 } // namespace
 
@@ -231,10 +178,16 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
         if (!m_lines[i].visible)
             continue;
         StepRaster raster(m_plotImage, LineColor(int(i)).rgba(), width);
-        (*m_series)[i]->VisitSteps(m_shownUntil, [&](QPointF p, bool startsSegment) {
+        // Taken by value: the raster's pixel stores would otherwise make the
+        // compiler load and convert them again for every point.
+        const double right = pixels.width() + 1.0;
+        const double bottom = pixels.height() + 1.0;
+        const double height = pixels.height();
+        (*m_series)[i]->VisitSteps(m_shownUntil, [&raster, x0, y0, scaleX, scaleY, right, bottom,
+                                                  height](QPointF p, bool startsSegment) {
             // Clamped just outside the image: a point can never overflow an int.
-            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, pixels.width() + 1.0),
-                                std::clamp(pixels.height() - (p.y() - y0) * scaleY, -1.0, pixels.height() + 1.0));
+            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, right),
+                                std::clamp(height - (p.y() - y0) * scaleY, -1.0, bottom));
             if (startsSegment)
                 raster.MoveTo(pixel);
             else

@@ -35,12 +35,6 @@ void TrendSeries::AddSample(const TrendSample& sample)
     m_first = (m_first + 1) % kCapacity;
 }
 
-const TrendSample& TrendSeries::At(int index) const
-{
-    const int at = m_first + index;
-    return m_ring[size_t(at < kCapacity ? at : at - kCapacity)];
-}
-
 std::vector<QList<QPointF>> TrendSeries::StepSegments(qint64 until) const
 {
     std::vector<QList<QPointF>> segments;

@@ -29,8 +29,12 @@ public:
     void AddSample(const TrendSample& sample);
 
     int Count() const { return m_count; }
-    // 0 is the oldest kept sample.
-    const TrendSample& At(int index) const;
+    // 0 is the oldest kept sample. Inline: drawing visits every sample on each tick.
+    const TrendSample& At(int index) const
+    {
+        const int at = m_first + index;
+        return m_ring[size_t(at < kCapacity ? at : at - kCapacity)];
+    }
 
     // The step line of the samples up to 'until': each value holds until the
     // next sample's time, a change is a vertical jump, and a gap ends a

@@ -346,4 +346,25 @@ TEST_F(InPlaceEditTest, MultiLineEditGrowsDownwardsWithItsLines)
     EXPECT_LE(editor->geometry().bottom() + 1, fixture.host.height());
 }
 
+// An editor already as wide as the window skips measuring the text's width,
+// but still follows its lines: it grows by a line and shrinks back as
+// characters come and go, and keeps its right edge at the window's.
+TEST_F(InPlaceEditTest, LongMultiLineTextAtTheWindowEdgeFollowsItsLines)
+{
+    QString text;
+    while (text.size() < 600)
+        text += QStringLiteral("Plant.Area%1.Tag%2 + ").arg(text.size() % 7).arg(text.size());
+    fixture.host.resize(400, 600);
+    Open(text, VK_LBUTTON, CInPlaceEdit::AnyText, -1, TRUE);
+    const QRect start = editor->geometry();
+    ASSERT_EQ(start.right() + 1, fixture.host.width());
+    Type(QString(80, u'w'));
+    EXPECT_GT(editor->height(), start.height());
+    EXPECT_EQ(editor->geometry().right(), start.right());
+    for (int i = 0; i < 80; ++i)
+        QTest::keyClick(editor.data(), Qt::Key_Backspace);
+    EXPECT_EQ(Text(), text);
+    EXPECT_EQ(editor->geometry(), start);
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 namespace {
@@ -52,6 +53,44 @@ TEST(GridCopy, HiddenColumnAndRowLeaveNoTrace)
     g.SetColumnWidth(3, 0);
     g.SetSelectedRange(1, 1, 1, 3);
     EXPECT_EQ(f.Copied(), QStringLiteral("11\t12\t"));
+}
+
+// The copied text is built as UTF-8 and read back as the same UTF-16: any
+// script, surrogate pairs, separators inside fields, empty cells, and spans
+// that end near the grid's last row. A lone surrogate has no UTF-8 form and
+// is still copied as it is.
+TEST(GridCopy, TextSurvivesTheClipboardEncodingUnchanged)
+{
+    GridFixture f(40, 5, 1, 1);
+    CGridCtrl& g = *f.grid;
+    const QString samples[] = {QStringLiteral("Tank \u00c4\u00d6\u00dc \u00df"), QStringLiteral("\u6e29\u5ea6"),
+                               QString::fromUtf16(u"\U0001F600 up"), QStringLiteral("a\tb"),
+                               QStringLiteral("two\r\nlines"), QString()};
+    for (int row = 0; row < 40; ++row)
+        for (int col = 0; col < 5; ++col)
+            g.SetItemText(row, col, samples[(row + col) % 6]);
+    const auto expected = [&](int minRow, int minCol, int maxRow, int maxCol) {
+        QString text;
+        for (int row = minRow; row <= maxRow; ++row) {
+            for (int col = minCol; col <= maxCol; ++col)
+                text += g.GetItemText(row, col) + (col < maxCol ? QStringLiteral("\t") : QString());
+            text += row < maxRow ? QStringLiteral("\r\n") : QString();
+        }
+        return text;
+    };
+    const auto copied = [&] {
+        std::unique_ptr<QMimeData> data(g.CreateTextDataSource());
+        EXPECT_TRUE(data && data->hasText());
+        return data ? data->text() : QString();
+    };
+    for (const auto& [minRow, minCol, maxRow, maxCol] : {std::array{1, 1, 39, 4}, std::array{37, 2, 39, 3},
+                                                         std::array{5, 1, 5, 1}, std::array{2, 3, 30, 4}}) {
+        g.SetSelectedRange(minRow, minCol, maxRow, maxCol);
+        EXPECT_EQ(copied(), expected(minRow, minCol, maxRow, maxCol)) << minRow << "," << minCol;
+    }
+    g.SetItemText(3, 2, QString(QChar(0xD800)) + QStringLiteral("x"));
+    g.SetSelectedRange(3, 1, 4, 2);
+    EXPECT_EQ(copied(), expected(3, 1, 4, 2));
 }
 
 TEST(GridCopy, NonRectangularSelectionCopiesItsBoundingSpan)

@@ -3,6 +3,7 @@
 #include "cells/CGridCell.h"
 #include "cells/CGridDefaultCell.h"
 #include "platform/CCmdUI.h"
+#include "platform/LogFont.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,38 @@ TEST(GridStore, NewLinesTakeTheirDefaultSizes)
     EXPECT_LT(g.GetColumnWidth(narrow), g.GetColumnWidth(wide));
     EXPECT_EQ(g.GetItemText(0, wide), QStringLiteral("A much longer heading"));
     g.setParent(nullptr);
+}
+
+// An inserted row is as high as its heading measures, whatever the heading's
+// format, font and lines; one-line headings are not shaped for it.
+TEST(GridStore, InsertedRowIsAsHighAsItsHeadingMeasures)
+{
+    GridFixture f(1, 3, 1, 1);
+    CGridCtrl& g = *f.grid;
+    CGridDefaultCell* heading = g.GetDefaultCell(FALSE, TRUE);
+    LOGFONTW large = LogFontFromQFont(QFont(QStringLiteral("DejaVu Sans"), 30));
+    LOGFONTW vertical = large;
+    vertical.lfEscapement = 900;
+    const LOGFONTW* fonts[] = {nullptr, &large, &vertical};
+    const QString texts[] = {QStringLiteral("x"), QStringLiteral("A heading of many words that wraps in a narrow cell"),
+                             QStringLiteral("two\nlines"), QStringLiteral("\ttab")};
+    for (const DWORD format : {DWORD(DT_LEFT | DT_VCENTER | DT_SINGLELINE), DWORD(DT_WORDBREAK),
+                               DWORD(DT_WORDBREAK | DT_SINGLELINE), DWORD(0)}) {
+        for (const LOGFONTW* font : fonts) {
+            heading->SetFormat(format);
+            if (font)
+                heading->SetFont(font);
+            for (const QString& text : texts) {
+                const int row = g.InsertRow(text);
+                ASSERT_GE(row, 1);
+                CGridCellBase* cell = g.GetCell(row, 0);
+                const int measured = cell->GetTextExtent(text).cy;
+                EXPECT_EQ(cell->GetTextHeight(text), measured) << format << " " << text.toStdString();
+                EXPECT_EQ(g.GetRowHeight(row), measured) << format << " " << text.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(g.GetRowHeight(g.GetRowCount() - 1), g.GetRowHeight(1));
 }
 
 TEST(GridStore, SizesOutsideTheCountsAreRefused)
