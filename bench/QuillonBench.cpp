@@ -19,6 +19,7 @@
 #include "PeerTable.h"
 #include "PlainGridBench.h"
 #include "RuntimeServer.h"
+#include "WatchPasteBench.h"
 #include "tests/runtimed/ModbusDeviceProcess.h"
 
 #include "app/WatchListFile.h"
@@ -543,6 +544,7 @@ int main(int argc, char** argv)
         {"tick", Ticks},
         {"tls tick", TlsTick},
         {"modbus tick", ModbusTick},
+        {"watch paste", WatchPasteBench::Run},
         {"trend", Trend},
         {"memory", [&](BenchTable& lines) { return MemoryPerRow(path, lines); }},
         {"runtime load", LoadBench::Run},

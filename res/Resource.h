@@ -27,6 +27,10 @@ constexpr UINT IDS_TLS_REQUIRED = 164;
 constexpr UINT IDS_TLS_FAILED = 165;
 constexpr UINT IDS_SERVER_PROOF = 166;
 constexpr UINT IDS_TLS_CA_FILE = 167;
+// Progress of long work on many watch rows.
+constexpr UINT IDS_PROGRESS_INSERT = 168;
+constexpr UINT IDS_PROGRESS_PASTE = 169;
+constexpr UINT IDS_PROGRESS_CANCEL = 170;
 constexpr UINT IDS_INVALID_EXPRESSION = 24594;
 constexpr UINT IDS_CLIPBOARD_ERROR = 33796;
 constexpr UINT AFX_IDS_APP_TITLE = 57344;

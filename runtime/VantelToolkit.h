@@ -41,6 +41,31 @@ struct TagRef
 };
 static_assert(sizeof(TagRef) == 12);
 
+// One row for EnterRows: what committing a watch row's Tag and then its Value
+// field asks of the runtime. A null expression: the row is not evaluated; a
+// null tag: no value is written.
+struct VtRowEntry
+{
+    const VtChar* expression; // compiled, evaluated and resolved
+    const VtChar* tag;        // the tag the value is written to and read back from
+    const VtChar* value;      // the text written
+    const VtChar* typed;      // with an expression: no write when the row then shows this text
+};
+
+constexpr std::size_t kReadBackCapacity = 1024;
+
+// The answer to one VtRowEntry, as the single operations would have given it.
+struct VtRowAnswer
+{
+    int compiled;         // CompileExpression returned 0
+    int resolved;         // ResolveTag of the expression was nonzero
+    ResultRecord record;  // EvaluateCompiled's record, when compiled
+    int written;          // 0 tag not resolved, 1 skipped (row shows the typed text), 2 written and read back
+    int read;             // ReadTagText was nonzero
+    std::uint16_t quality; // ReadTagText's quality, when read
+    VtChar readBack[kReadBackCapacity]; // ReadTagText's text
+};
+
 constexpr std::size_t kCompiledBufferSize = 8192;
 constexpr std::size_t kValueTextCapacity = 1025;
 constexpr std::size_t kTimeStampTextCapacity = 120;
@@ -110,6 +135,15 @@ VANTEL_API int EvaluateTagList(const VtChar* lines, int count, ResultRecord* rec
 VANTEL_API void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord* record);
 VANTEL_API int GetQualityClass(std::uint16_t quality);
 VANTEL_API void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity);
+
+// Many rows in one request, in order, each as CompileExpression,
+// EvaluateCompiled, ResolveTag, WriteTagText and ReadTagText would have done it
+// one after another. invalidText is what the program shows for an expression
+// that does not compile. Returns how many leading rows were answered: fewer
+// than count when the rest did not fit one request or a row writes to a device
+// (0 when the first does: send that one on its own); -1 when no runtime is
+// connected or the request failed (a runtime without it refuses it).
+VANTEL_API int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRowAnswer* answers);
 
 // Single tags: ResolveTag is nonzero when the text is exactly one tag; the
 // others are nonzero when the runtime wrote or read the value.

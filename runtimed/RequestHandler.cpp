@@ -122,6 +122,8 @@ Status RequestHandler::Dispatch(Request type, std::uint32_t sequence, WireReader
         return Write(in, sequence);
     case Request::Browse:
         return Browse(in, out);
+    case Request::EnterRows:
+        return EnterRows(in, out);
     default:
         return Status::BadRequest;
     }
@@ -295,4 +297,70 @@ Status RequestHandler::Browse(WireReader& in, WireWriter& out)
     out.U32(count);
     out.Raw(page.Payload());
     return Status::Ok;
+}
+
+// Rows in order, each as its single requests would have done it, so that a
+// row sees the writes of the rows before it. The whole request is read before
+// anything is written: a malformed one changes nothing.
+Status RequestHandler::EnterRows(WireReader& in, WireWriter& out)
+{
+    const QString invalid = in.Str();
+    const std::uint32_t count = in.U32();
+    if (!in.Ok() || count > vtproto::kMaxBatch)
+        return Status::BadRequest;
+    std::vector<RowEntry> rows;
+    rows.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        RowEntry row;
+        if (!RowEntry::Decode(in, row))
+            return Status::BadRequest;
+        rows.push_back(std::move(row));
+    }
+    if (!in.Complete())
+        return Status::BadRequest;
+    WireWriter answers;
+    std::uint32_t answered = 0;
+    for (const RowEntry& row : rows) {
+        // A device write is answered later, by the device: the client sends
+        // that row on its own.
+        if (answers.Payload().size() >= vtproto::kMaxEnterReplyBytes ||
+            ((row.steps & RowEntry::Write) && m_tags.DeviceOf(m_tags.Find(row.tag.trimmed()))))
+            break;
+        EnterRow(row, invalid).Encode(answers, row.steps);
+        ++answered;
+    }
+    out.U32(answered);
+    out.Raw(answers.Payload());
+    return Status::Ok;
+}
+
+RowAnswer RequestHandler::EnterRow(const RowEntry& row, const QString& invalid)
+{
+    RowAnswer answer;
+    if (row.steps & RowEntry::Evaluate) {
+        Program program;
+        QString error;
+        answer.compiled = ExpressionCompiler(m_tags).Compile(row.expression, program, error);
+        if (answer.compiled)
+            answer.result = ExpressionEvaluator(m_tags, m_context).Evaluate(program);
+        answer.resolved = m_tags.Get(m_tags.Find(row.expression.trimmed())) != nullptr;
+    }
+    if (!(row.steps & RowEntry::Write))
+        return answer;
+    const int id = m_tags.Find(row.tag.trimmed());
+    if (!m_tags.Get(id))
+        return answer;
+    if ((row.steps & RowEntry::Evaluate) &&
+        RowAnswer::ShownText(answer.compiled, answer.result, invalid) == row.typed) {
+        answer.written = RowAnswer::Written::Unchanged;
+        return answer;
+    }
+    if (m_context.rights & UserDatabase::Write)
+        m_tags.Write(id, RuntimeValue::FromString(row.value), [](Status) {});
+    const Tag* tag = m_tags.Get(id);
+    answer.written = RowAnswer::Written::ReadBack;
+    answer.readBack.value = tag->value;
+    answer.readBack.quality = tag->quality;
+    answer.readBack.timeStamp = tag->timeStamp;
+    return answer;
 }

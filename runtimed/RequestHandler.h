@@ -1,6 +1,8 @@
 #pragma once
 
 #include "RuntimeFunctions.h"
+#include "toolkit/protocol/RowAnswer.h"
+#include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/Protocol.h"
 
 #include <QByteArray>
@@ -53,6 +55,8 @@ private:
     vtproto::Status Read(WireReader& in, WireWriter& out);
     vtproto::Status Write(WireReader& in, std::uint32_t sequence);
     vtproto::Status Browse(WireReader& in, WireWriter& out);
+    vtproto::Status EnterRows(WireReader& in, WireWriter& out);
+    RowAnswer EnterRow(const RowEntry& row, const QString& invalid);
     vtproto::Status Dispatch(vtproto::Request type, std::uint32_t sequence, WireReader& in, WireWriter& out,
                              bool& close);
     static QByteArray Reply(vtproto::Request type, std::uint32_t sequence, vtproto::Status status,

@@ -55,3 +55,24 @@ bool ReplyDecoder::TagPage(const QByteArray& body, std::uint32_t& total, std::ve
     }
     return in.AtEnd();
 }
+
+bool ReplyDecoder::EnteredRows(const QByteArray& body, const std::vector<std::uint8_t>& steps,
+                               std::vector<RowAnswer>& out)
+{
+    out.clear();
+    WireReader in(body);
+    const std::uint32_t answered = in.U32();
+    if (!in.Ok() || answered > steps.size())
+        return false;
+    out.resize(answered);
+    for (std::uint32_t i = 0; i < answered; ++i) {
+        if (!RowAnswer::Decode(in, steps[i], out[i])) {
+            out.clear();
+            return false;
+        }
+    }
+    if (in.AtEnd())
+        return true;
+    out.clear();
+    return false;
+}

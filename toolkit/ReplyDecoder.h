@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RuntimeResult.h"
 #include "toolkit/protocol/TagEntry.h"
 
@@ -29,4 +30,8 @@ public:
     // One page of a Browse reply: appends its tags; total is the runtime's tag
     // count. A page that would list more tags than total is refused.
     static bool TagPage(const QByteArray& body, std::uint32_t& total, std::vector<TagEntry>& out);
+    // An EnterRows reply to rows of these steps: the answers of the leading
+    // rows, never more than were sent.
+    static bool EnteredRows(const QByteArray& body, const std::vector<std::uint8_t>& steps,
+                            std::vector<RowAnswer>& out);
 };

@@ -94,6 +94,28 @@ bool RuntimeClient::Write(std::uint32_t id, const RuntimeValue& value)
     return m_connection.Exchange(Request::Write, w, reply) && reply.status == Status::Ok;
 }
 
+bool RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid, std::vector<RowAnswer>& answers)
+{
+    // Rows are taken while the request stays within half a frame.
+    WireWriter encoded;
+    std::vector<std::uint8_t> steps;
+    for (const RowEntry& row : rows) {
+        if (steps.size() == vtproto::kMaxBatch ||
+            static_cast<std::uint32_t>(encoded.Payload().size()) >= vtproto::kMaxPayload / 2)
+            break;
+        row.Encode(encoded);
+        steps.push_back(row.steps);
+    }
+    WireWriter w;
+    w.Str(invalid);
+    w.U32(static_cast<std::uint32_t>(steps.size()));
+    w.Raw(encoded.Payload());
+    VtConnection::Reply reply;
+    answers.clear();
+    return m_connection.Exchange(Request::EnterRows, w, reply) && reply.status == Status::Ok &&
+           Decoded(ReplyDecoder::EnteredRows(reply.body, steps, answers));
+}
+
 bool RuntimeClient::ListTags(std::vector<TagEntry>& tags, QString& error)
 {
     tags.clear();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "VtConnection.h"
+#include "toolkit/protocol/RowAnswer.h"
+#include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/RuntimeResult.h"
 #include "toolkit/protocol/TagEntry.h"
 
@@ -23,6 +25,10 @@ public:
     std::int64_t Resolve(const QString& name);
     RuntimeResult Read(std::uint32_t id);
     bool Write(std::uint32_t id, const RuntimeValue& value);
+    // The answers to the first rows, in order, from one EnterRows request; as
+    // many rows as fit one frame are sent, and the runtime may answer fewer.
+    // False when the request failed.
+    bool EnterRows(const std::vector<RowEntry>& rows, const QString& invalid, std::vector<RowAnswer>& answers);
     // Every tag of the runtime, in its order, from as many Browse pages as needed.
     bool ListTags(std::vector<TagEntry>& tags, QString& error);
 

@@ -276,6 +276,43 @@ void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity)
     Utf16Text::Write(kTexts[GetQualityClass(quality) >> 6], buffer, capacity);
 }
 
+int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRowAnswer* answers)
+{
+    VtConnection* c = Live();
+    if (!c || !rows || !answers || count <= 0)
+        return -1;
+    std::vector<RowEntry> entries(static_cast<std::size_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(count), vtproto::kMaxBatch)));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        RowEntry& entry = entries[i];
+        if (rows[i].expression) {
+            entry.steps |= RowEntry::Evaluate;
+            entry.expression = Utf16Text::Read(rows[i].expression, Utf16Text::kMaxText);
+        }
+        if (rows[i].tag) {
+            entry.steps |= RowEntry::Write;
+            entry.tag = Utf16Text::Read(rows[i].tag, Utf16Text::kMaxText);
+            entry.value = Utf16Text::Read(rows[i].value, Utf16Text::kMaxText);
+            entry.typed = Utf16Text::Read(rows[i].typed, Utf16Text::kMaxText);
+        }
+    }
+    std::vector<RowAnswer> replies;
+    if (!RuntimeClient(*c).EnterRows(entries, Utf16Text::Read(invalidText, Utf16Text::kMaxText), replies))
+        return -1;
+    for (std::size_t i = 0; i < replies.size(); ++i) {
+        const RowAnswer& reply = replies[i];
+        VtRowAnswer& answer = answers[i];
+        answer.compiled = reply.compiled ? 1 : 0;
+        answer.resolved = reply.resolved ? 1 : 0;
+        if (reply.compiled)
+            ResultRecordCodec::Store(reply.result, answer.record);
+        answer.written = static_cast<int>(reply.written);
+        answer.read = reply.written == RowAnswer::Written::ReadBack && reply.readBack.IsOk() ? 1 : 0;
+        answer.quality = answer.read ? reply.readBack.quality : 0;
+        Utf16Text::Write(answer.read ? reply.readBack.value.ToText() : QString(), answer.readBack, kReadBackCapacity);
+    }
+    return static_cast<int>(replies.size());
+}
+
 int ResolveTag(TagRef* ref, const VtChar* name)
 {
     if (!ref)

@@ -63,6 +63,12 @@ private:
 };
 
 using EnteredText = TextBuffer<kEnteredTextCapacity>;
+
+template <std::size_t N>
+qsizetype TerminatedLength(const VtChar (&text)[N])
+{
+    return std::find(text, text + N, VtChar(0)) - text;
+}
 using ValueText = TextBuffer<kValueTextCapacity>;
 
 // The decimal integer a Value text begins with is zero: white space, an
@@ -357,20 +363,23 @@ void CGridQuillon::OnUpdateToggle(CCmdUI* cmdUI)
 
 void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind)
 {
-    EnteredText buffer(text);
-    if (kind == Evaluation::Entered)
-        CheckForbiddenFunctions(buffer.Data(), static_cast<int>(buffer.Capacity()));
-    const QString mapped = MapTagText(buffer.Text());
+    const QString mapped = EvaluatedText(text, kind);
+    const VtRowAnswer* prepared =
+        kind == Evaluation::Entered && m_prepared ? m_prepared->TakeEvaluation(row, mapped) : nullptr;
     const bool refused = kind == Evaluation::Toggled && ContainsForbiddenFunction(mapped);
     const bool compiled =
-        !refused && m_rt->CompileExpression(Vt(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
+        prepared ? prepared->compiled != 0
+                 : !refused && m_rt->CompileExpression(Vt(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
     if (compiled) {
-        ResultRecord record{};
-        record.quality = kQualityGood;
-        m_rt->EvaluateCompiled(m_compiled.data(), &record, -1, -1, -1, 0);
+        ResultRecord evaluated{};
+        const ResultRecord* record = prepared ? &prepared->record : &evaluated;
+        if (!prepared) {
+            evaluated.quality = kQualityGood;
+            m_rt->EvaluateCompiled(m_compiled.data(), &evaluated, -1, -1, -1, 0);
+        }
         ValueText value;
-        m_rt->FormatResultValue(value.Data(), value.Capacity(), &record);
-        SetValueAndQuality(row, value.Text(), FormatQualityText(record.quality));
+        m_rt->FormatResultValue(value.Data(), value.Capacity(), record);
+        SetValueAndQuality(row, value.Text(), FormatQualityText(record->quality));
     } else if (kind == Evaluation::Toggled) {
         SetItemText(row, ColQuality, FormatQualityText(kQualityBad));
     } else {
@@ -378,8 +387,16 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
     }
     if (kind != Evaluation::Toggled) {
         TagRef ref{};
-        SetContinuous(row, m_rt->ResolveTag(&ref, Vt(mapped)) != 0);
+        SetContinuous(row, prepared ? prepared->resolved != 0 : m_rt->ResolveTag(&ref, Vt(mapped)) != 0);
     }
+}
+
+QString CGridQuillon::EvaluatedText(const QString& text, Evaluation kind)
+{
+    EnteredText buffer(text);
+    if (kind == Evaluation::Entered)
+        CheckForbiddenFunctions(buffer.Data(), static_cast<int>(buffer.Capacity()));
+    return MapTagText(buffer.Text());
 }
 
 // The row written is the one committed: the focus row while typing, but a
@@ -387,15 +404,62 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
 void CGridQuillon::WriteTypedValue(int row, const QString& value)
 {
     const QString tag = MapTagText(GetItemText(row, ColTag));
-    TagRef ref{};
-    if (!m_rt->ResolveTag(&ref, Vt(tag)))
-        return;
-    const EnteredText written(value);
-    m_rt->WriteTagText(&ref, written.Data(), -1, -1, -1, 0);
+    EnteredText written(value);
     TextBuffer<kValueCellLimit> readBack;
     std::uint16_t quality = 0;
-    m_rt->ReadTagText(&ref, readBack.Data(), readBack.Capacity(), &quality, 0);
+    const VtRowAnswer* prepared = m_prepared ? m_prepared->TakeWrite(row, tag, written.Text()) : nullptr;
+    // The runtime skipped a write it took for no edit; this one is an edit,
+    // so it goes to the runtime after all.
+    if (prepared && prepared->written == 1)
+        prepared = nullptr;
+    if (prepared) {
+        if (prepared->written == 0)
+            return;
+        readBack.Assign(QString::fromUtf16(prepared->readBack, TerminatedLength(prepared->readBack)));
+        quality = prepared->quality;
+    } else {
+        TagRef ref{};
+        if (!m_rt->ResolveTag(&ref, Vt(tag)))
+            return;
+        m_rt->WriteTagText(&ref, written.Data(), -1, -1, -1, 0);
+        m_rt->ReadTagText(&ref, readBack.Data(), readBack.Capacity(), &quality, 0);
+    }
     SetValueAndQuality(row, readBack.Text(), FormatQualityText(quality));
+}
+
+PreparedRows::Question CGridQuillon::PlanRow(int row, const QString& tagNow, const QString& valueNow,
+                                             const QString* tagField, const QString* valueField)
+{
+    PreparedRows::Question question;
+    question.row = row;
+    QString tagAfter = tagNow;
+    // A field equal to the cell is no edit and asks nothing.
+    if (tagField && *tagField != tagNow) {
+        EnteredText entered(*tagField);
+        m_rt->NormalizeTagText(entered.Data(), entered.Capacity());
+        const QString normalized = entered.Text();
+        tagAfter = normalized.isEmpty() ? *tagField : normalized;
+        question.evaluate = !normalized.isEmpty();
+        if (question.evaluate)
+            question.expression = EvaluatedText(normalized, Evaluation::Entered);
+    }
+    // After an evaluation only the runtime knows whether the cell will show
+    // the typed text already; it compares before it writes.
+    if (valueField && (question.evaluate || *valueField != valueNow)) {
+        question.write = true;
+        question.tag = MapTagText(tagAfter);
+        question.value = EnteredText(*valueField).Text();
+        question.typed = *valueField;
+    }
+    return question;
+}
+
+int CGridQuillon::Prepare(PreparedRows& prepared, const std::vector<PreparedRows::Question>& questions)
+{
+    // Without a connection every commit is refused before it asks anything.
+    if (!IsConnected() || !m_rt->IsToolkitReady())
+        return -1;
+    return prepared.Ask(*m_rt, questions, LoadResString(IDS_INVALID_EXPRESSION));
 }
 
 void CGridQuillon::SetValueAndQuality(int row, const QString& value, const QString& quality)

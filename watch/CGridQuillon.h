@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PreparedRows.h"
 #include "RuntimeCalls.h"
 #include "WatchListRow.h"
 
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CWatchGridHost;
@@ -101,6 +103,18 @@ private:
     // Compiles and evaluates 'text' once into the Value and Quality cells of
     // 'row'.
     void EvaluateRowOnce(int row, const QString& text, Evaluation kind);
+    // The text an evaluation of 'text' sends: refused functions replaced,
+    // then mapped.
+    QString EvaluatedText(const QString& text, Evaluation kind);
+    // What committing a Tag field and then a Value field (nullptr: none, or
+    // not editable) into a row now showing tagNow and valueNow will ask of
+    // the runtime, worked out as ValidateEdit will do it.
+    PreparedRows::Question PlanRow(int row, const QString& tagNow, const QString& valueNow, const QString* tagField,
+                                   const QString* valueField);
+    // Asks the planned questions in one request when the grid may talk to the
+    // runtime; how many leading ones the answers cover, -1 when none could be
+    // asked.
+    int Prepare(PreparedRows& prepared, const std::vector<PreparedRows::Question>& questions);
     void SetValueAndQuality(int row, const QString& value, const QString& quality);
     // What a row shows, kept across an action that the connection may fail
     // under, so that a failed action leaves no half result behind.
@@ -126,11 +140,21 @@ private:
     void SelectSingleCell(const CCellID& cell);
     void SortWatchRows(BOOL ascending);
     BOOL PasteWatchLine(QStringView line, int row, int firstCol);
+    // The questions of the paste lines from 'next' on, into the shown rows
+    // after 'row', as far as the paste surely reaches.
+    std::vector<PreparedRows::Question> PlanPaste(const QList<QStringView>& lines, qsizetype next, int row,
+                                                  int firstCol);
+    void ForEachPastedField(QStringView line, int firstCol,
+                            const std::function<void(int, const QString&)>& visit) const;
+    // The fields of a copied line as Insert Copied Cells types them.
+    QStringList InsertedFields(const QString& line) const;
     QString PickTag();
     void SetPickedTag(int row, const QString& name);
     void OnDblClickNotify();
 
     const RuntimeCalls* m_rt = &RuntimeCalls::Real();
+    // The answers asked for ahead of the rows now committed, if any.
+    PreparedRows* m_prepared = nullptr;
     // One compiled-expression buffer for every single evaluation.
     std::array<std::uint8_t, kCompiledBufferSize> m_compiled{};
 };

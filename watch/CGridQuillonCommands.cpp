@@ -2,10 +2,12 @@
 // the grid's own handling of pasted text.
 
 #include "CGridQuillon.h"
+#include "WatchProgress.h"
 #include "WatchSortKey.h"
 
 #include "cells/CGridCellBase.h"
 #include "cells/CGridCellCheck.h"
+#include "cells/CGridCellVantel.h"
 #include "platform/CCmdUI.h"
 #include "platform/MessageBox.h"
 #include "res/Resource.h"
@@ -16,13 +18,27 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 // A field of Insert Copied Cells is cut to what a Value cell holds.
 constexpr qsizetype kMaxInsertedField = 1024;
+// Rows asked of the runtime in one request: few enough that Cancel answers
+// quickly, many enough that the round trips do not count.
+constexpr qsizetype kRowsPerRequest = 1000;
 // The keyboard's menu opens just inside the grid's corner.
 constexpr int kKeyboardMenuOffset = 5;
+
+// Rows to commit next out of a block: those answered, the first alone when
+// the runtime wants it asked on its own, or the whole block when no batch
+// could be asked (each commit then asks the runtime itself).
+qsizetype RowsToCommit(int answered, qsizetype block)
+{
+    if (answered > 0)
+        return std::min<qsizetype>(answered, block);
+    return answered == 0 ? std::min<qsizetype>(1, block) : block;
+}
 
 bool ClipboardOffersText()
 {
@@ -253,7 +269,9 @@ void CGridQuillon::OnUpdateDeleteLine(CCmdUI* cmdUI)
 // ---------------------------------------------------------------- Insert Copied Cells
 
 // Each clipboard line becomes a new row above the focus row, its fields set
-// as if typed, so rows are evaluated and values written as on entry.
+// as if typed, so rows are evaluated and values written as on entry. The
+// runtime is asked for a block of rows at once before they are committed;
+// Cancel stops between rows.
 void CGridQuillon::OnInsertCopiedCells()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -266,16 +284,42 @@ void CGridQuillon::OnInsertCopiedCells()
     if (lines.isEmpty() || focus.row < 1)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    WatchProgress progress(this, LoadResString(IDS_PROGRESS_INSERT), static_cast<int>(lines.size()));
+    const bool tagEditable = IsCellEditable(CCellID(focus.row, ColTag)) != FALSE;
+    const bool valueEditable = IsCellEditable(CCellID(focus.row, ColValue)) != FALSE;
     int row = focus.row;
-    for (const QString& line : lines) {
-        if (InsertWatchRow(row) < 0)
-            break;
-        SetFocusCell(row, ColTag);
-        const QStringList fields = line.split(u'\t');
-        const int count = std::min(static_cast<int>(fields.size()), GetColumnCount());
-        for (int col = 0; col < count; ++col)
-            SetItemTextAsTyped(row, col, fields.at(col).left(kMaxInsertedField));
-        ++row;
+    bool inserting = true;
+    bool batching = true;
+    for (qsizetype next = 0; inserting && next < lines.size();) {
+        const qsizetype end = std::min(next + kRowsPerRequest, lines.size());
+        std::vector<QStringList> fields;
+        std::vector<PreparedRows::Question> questions;
+        for (qsizetype i = next; i < end; ++i) {
+            fields.push_back(InsertedFields(lines.at(i)));
+            const QStringList& typed = fields.back();
+            if (batching)
+                questions.push_back(PlanRow(row + static_cast<int>(i - next), QString(), QString(),
+                                            tagEditable && typed.size() > ColTag ? &typed.at(ColTag) : nullptr,
+                                            valueEditable && typed.size() > ColValue ? &typed.at(ColValue) : nullptr));
+        }
+        PreparedRows prepared;
+        const int answered = batching ? Prepare(prepared, questions) : -1;
+        batching = answered >= 0;
+        const qsizetype take = RowsToCommit(answered, end - next);
+        m_prepared = &prepared;
+        for (qsizetype i = 0; i < take; ++i, ++next) {
+            if (InsertWatchRow(row) < 0) {
+                inserting = false;
+                break;
+            }
+            SetFocusCell(row, ColTag);
+            const QStringList& typed = fields[static_cast<std::size_t>(i)];
+            for (int col = 0; col < typed.size(); ++col)
+                SetItemTextAsTyped(row, col, typed.at(col));
+            ++row;
+        }
+        m_prepared = nullptr;
+        inserting = inserting && progress.Step(static_cast<int>(next));
     }
     const int firstFields = static_cast<int>(lines.first().count(u'\t')) + 1;
     SetFocusCell(focus);
@@ -283,6 +327,15 @@ void CGridQuillon::OnInsertCopiedCells()
         SetSelectedRange(focus.row, focus.col, row - 1, std::min(firstFields, GetColumnCount() - 1));
     Refresh();
     QGuiApplication::restoreOverrideCursor();
+}
+
+QStringList CGridQuillon::InsertedFields(const QString& line) const
+{
+    QStringList fields = line.split(u'\t');
+    fields.resize(std::min(static_cast<int>(fields.size()), GetColumnCount()));
+    for (QString& field : fields)
+        field.truncate(kMaxInsertedField);
+    return fields;
 }
 
 void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
@@ -300,24 +353,37 @@ void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
 // ---------------------------------------------------------------- paste
 
 // Every pasted field is trimmed and set as typed, so the grid's validation
-// sees it; hidden rows and columns are passed over.
+// sees it; hidden rows and columns are passed over. The runtime is asked for
+// a block of lines at once; Cancel stops between lines.
 BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
 {
     BeginPaste();
     if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
     const QString text = BoundedPasteText(data);
+    // Every LF ends a line; text after the last one is a line too.
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    WatchProgress progress(this, LoadResString(IDS_PROGRESS_PASTE), static_cast<int>(lines.size()));
     bool accepted = true;
+    bool pasting = true;
+    bool batching = true;
     int row = start.row - 1;
-    for (qsizetype lineStart = 0; accepted && lineStart <= text.size();) {
-        qsizetype lineEnd = text.indexOf(u'\n', lineStart);
-        if (lineEnd < 0)
-            lineEnd = text.size();
-        row = NextShownRow(row);
-        if (row >= GetRowCount())
-            break;
-        accepted = PasteWatchLine(QStringView(text).mid(lineStart, lineEnd - lineStart), row, start.col);
-        lineStart = lineEnd + 1;
+    for (qsizetype next = 0; pasting && accepted && next < lines.size();) {
+        PreparedRows prepared;
+        const int answered = batching ? Prepare(prepared, PlanPaste(lines, next, row, start.col)) : -1;
+        batching = answered >= 0;
+        const qsizetype end = next + RowsToCommit(answered, std::min(kRowsPerRequest, lines.size() - next));
+        m_prepared = &prepared;
+        for (; accepted && next < end; ++next) {
+            row = NextShownRow(row);
+            if (row >= GetRowCount()) {
+                pasting = false;
+                break;
+            }
+            accepted = PasteWatchLine(lines.at(next), row, start.col);
+        }
+        m_prepared = nullptr;
+        pasting = pasting && progress.Step(static_cast<int>(next));
     }
     if (selectPasted) {
         const CCellID farCorner = PastedFarCorner();
@@ -330,24 +396,66 @@ BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL
     return accepted ? TRUE : FALSE;
 }
 
+// Lines stop where the paste might stop before them: past the last row, or
+// at a cell whose own check could refuse its text.
+std::vector<PreparedRows::Question> CGridQuillon::PlanPaste(const QList<QStringView>& lines, qsizetype next, int row,
+                                                            int firstCol)
+{
+    std::vector<PreparedRows::Question> questions;
+    const qsizetype end = std::min(next + kRowsPerRequest, lines.size());
+    for (qsizetype i = next; i < end; ++i) {
+        row = NextShownRow(row);
+        if (row >= GetRowCount())
+            break;
+        std::optional<QString> tagField;
+        std::optional<QString> valueField;
+        bool checked = false;
+        ForEachPastedField(lines.at(i), firstCol, [&](int col, const QString& field) {
+            checked = checked || dynamic_cast<const CGridCellVantel*>(GetCell(row, col)) != nullptr;
+            if (!IsCellEditable(CCellID(row, col)))
+                return;
+            if (col == ColTag)
+                tagField = field;
+            else if (col == ColValue)
+                valueField = field;
+        });
+        if (checked)
+            break;
+        questions.push_back(PlanRow(row, GetItemText(row, ColTag), GetItemText(row, ColValue),
+                                    tagField ? &*tagField : nullptr, valueField ? &*valueField : nullptr));
+    }
+    return questions;
+}
+
 // FALSE when a cell's check refused its text: the paste stops there.
 BOOL CGridQuillon::PasteWatchLine(QStringView line, int row, int firstCol)
 {
+    BOOL accepted = TRUE;
+    ForEachPastedField(line, firstCol, [&](int col, const QString& field) {
+        if (!accepted)
+            return;
+        SetItemTextAsTyped(row, col, field);
+        accepted = CheckCellText(row, col, field);
+        if (accepted)
+            RecordPasted(row, col);
+    });
+    return accepted;
+}
+
+// The trimmed fields of a pasted line with the shown columns they go to, from
+// firstCol on; empty fields at the end of a line change nothing.
+void CGridQuillon::ForEachPastedField(QStringView line, int firstCol,
+                                      const std::function<void(int, const QString&)>& visit) const
+{
     int col = firstCol - 1;
-    // Empty fields at the end of a line change nothing.
     for (qsizetype fieldStart = 0; fieldStart < line.size();) {
         qsizetype fieldEnd = line.indexOf(u'\t', fieldStart);
         if (fieldEnd < 0)
             fieldEnd = line.size();
         col = NextShownColumn(col);
         if (col >= GetColumnCount())
-            return TRUE;
-        const QString field = line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString();
-        SetItemTextAsTyped(row, col, field);
-        if (!CheckCellText(row, col, field))
-            return FALSE;
-        RecordPasted(row, col);
+            return;
+        visit(col, line.mid(fieldStart, fieldEnd - fieldStart).trimmed().toString());
         fieldStart = fieldEnd + 1;
     }
-    return TRUE;
 }

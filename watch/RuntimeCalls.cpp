@@ -6,6 +6,7 @@ const RuntimeCalls& RuntimeCalls::Real()
         ::IsToolkitReady,   ::IsConnectionLost, ::NormalizeTagText, ::CompileExpression, ::EvaluateCompiled,
         ::EvaluateTagList,  ::FormatResultValue, ::GetQualityClass, ::FormatQuality,     ::ResolveTag,
         ::WriteTagText,     ::ReadTagText,       ::WriteTagInt,     ::ReadTagValueText,  ::TagBrowser,
+        ::EnterRows,
     };
     return calls;
 }

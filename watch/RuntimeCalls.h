@@ -23,6 +23,8 @@ struct RuntimeCalls
     decltype(&::WriteTagInt) WriteTagInt;
     decltype(&::ReadTagValueText) ReadTagValueText;
     decltype(&::TagBrowser) TagBrowser;
+    // Optional: without it every row asks the runtime on its own.
+    decltype(&::EnterRows) EnterRows;
 
     static const RuntimeCalls& Real();
 };

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const QByteArray body(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(size - 2));
-    switch (data[0] % 5) {
+    switch (data[0] % 6) {
     case 0: {
         ReplyDecoder::Greeting greeting;
         ReplyDecoder::Hello(body, greeting);
@@ -46,6 +46,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 3: {
         std::uint32_t id = 0;
         ReplyDecoder::Resolved(body, id);
+        break;
+    }
+    case 5: {
+        // An EnterRows reply to data[1] rows whose steps cycle through all four.
+        std::vector<std::uint8_t> steps(data[1]);
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            steps[i] = static_cast<std::uint8_t>(i % 4);
+        std::vector<RowAnswer> answers;
+        if (ReplyDecoder::EnteredRows(body, steps, answers)) {
+            for (const RowAnswer& a : answers) {
+                Show(a.result);
+                Show(a.readBack);
+            }
+        }
         break;
     }
     default: {

@@ -36,7 +36,8 @@ TEST(Resources, TheGermanLibraryCarriesEveryStringTranslated)
                         IDS_TREND_NO_ROWS, IDS_TREND_TOO_MANY, IDS_TREND_SAVE_FAILED, IDS_TREND_CSV_FILTER,
                         IDS_TREND_PNG_FILTER, IDS_TREND_CSV_TIME, IDS_TREND_CSV_QUALITY, IDS_TREND_TIME_AXIS, IDS_TLS_UNTRUSTED,
                         IDS_TLS_NAME_MISMATCH, IDS_TLS_EXPIRED, IDS_TLS_ABSENT, IDS_TLS_REQUIRED, IDS_TLS_FAILED,
-                        IDS_SERVER_PROOF, IDS_TLS_CA_FILE};
+                        IDS_SERVER_PROOF, IDS_TLS_CA_FILE, IDS_PROGRESS_INSERT, IDS_PROGRESS_PASTE,
+                        IDS_PROGRESS_CANCEL};
     for (UINT id : ids) {
         EXPECT_FALSE(LoadResString(german, id).isEmpty()) << id;
         EXPECT_FALSE(LoadResString(GetExecutableModule(), id).isEmpty()) << id;

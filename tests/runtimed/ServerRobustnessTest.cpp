@@ -4,6 +4,8 @@
 #include "RawClient.h"
 #include "tests/toolkit/RuntimeProcess.h"
 #include "toolkit/protocol/Protocol.h"
+#include "toolkit/protocol/RowAnswer.h"
+#include "toolkit/protocol/RowEntry.h"
 #include "toolkit/protocol/WireReader.h"
 #include "toolkit/protocol/WireWriter.h"
 
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using vtproto::Request;
 using vtproto::Status;
@@ -189,4 +192,66 @@ TEST(Server, CommandLine)
     RuntimeProcess runtime;
     ASSERT_TRUE(runtime.Start());
     EXPECT_EQ(runtime.Terminate(), 0); // SIGTERM ends it cleanly
+}
+
+// Rows of one EnterRows request run in order, each seeing what the rows before
+// it wrote; a request with one malformed row is refused whole and writes nothing.
+TEST(Server, EnterRowsRunsRowsInOrderAndRefusesABadRequestWhole)
+{
+    RuntimeProcess runtime;
+    ASSERT_TRUE(runtime.Start());
+    RawClient c(runtime.Port());
+    c.Send(Hello());
+    ASSERT_EQ(c.Reply(), 0);
+
+    const auto request = [](const std::vector<RowEntry>& rows, std::uint8_t lastSteps) {
+        WireWriter w;
+        w.Str(QStringLiteral("Invalid"));
+        w.U32(static_cast<std::uint32_t>(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            RowEntry row = rows[i];
+            if (i + 1 == rows.size())
+                row.steps = lastSteps;
+            row.Encode(w);
+        }
+        return w;
+    };
+    const RowEntry write{RowEntry::Write, {}, QStringLiteral("Test.Int"), QStringLiteral("5"), QStringLiteral("5")};
+    const RowEntry sum{RowEntry::Evaluate, QStringLiteral("Test.Int + 1"), {}, {}, {}};
+    RowEntry both{RowEntry::Evaluate | RowEntry::Write, QStringLiteral("Test.Int"), QStringLiteral("Test.Int"),
+                  QStringLiteral("9"), QStringLiteral("5")};
+
+    // A steps byte with an unknown bit: nothing of the request happens.
+    c.Send(Frame(Request::EnterRows, request({write, sum}, 0x80 | RowEntry::Evaluate)));
+    EXPECT_EQ(c.Reply(), static_cast<int>(Status::BadRequest));
+    WireWriter eval;
+    eval.U32(1);
+    eval.Str(QStringLiteral("Test.Int"));
+    QByteArray body;
+    c.Send(Frame(Request::Evaluate, eval));
+    ASSERT_EQ(c.Reply(&body), 0);
+    WireReader before(body);
+    before.U32();
+    RuntimeResult unchanged;
+    ASSERT_TRUE(RuntimeResult::Decode(before, unchanged));
+    EXPECT_EQ(unchanged.value.ToText(), QStringLiteral("0"));
+
+    // Write 5, then Test.Int + 1 sees it; the third row shows 5, the typed
+    // text, so its write of 9 is skipped.
+    c.Send(Frame(Request::EnterRows, request({write, sum, both}, both.steps)));
+    ASSERT_EQ(c.Reply(&body), 0);
+    WireReader in(body);
+    ASSERT_EQ(in.U32(), 3u);
+    RowAnswer answers[3];
+    ASSERT_TRUE(RowAnswer::Decode(in, write.steps, answers[0]));
+    ASSERT_TRUE(RowAnswer::Decode(in, sum.steps, answers[1]));
+    ASSERT_TRUE(RowAnswer::Decode(in, both.steps, answers[2]));
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_EQ(answers[0].written, RowAnswer::Written::ReadBack);
+    EXPECT_EQ(answers[0].readBack.value.ToText(), QStringLiteral("5"));
+    EXPECT_TRUE(answers[1].compiled);
+    EXPECT_FALSE(answers[1].resolved);
+    EXPECT_EQ(answers[1].result.value.ToText(), QStringLiteral("6"));
+    EXPECT_TRUE(answers[2].resolved);
+    EXPECT_EQ(answers[2].written, RowAnswer::Written::Unchanged);
 }

@@ -185,6 +185,7 @@ struct FakeCalls
             IsToolkitReady,  IsConnectionLost,  NormalizeTagText, CompileExpression, EvaluateCompiled,
             EvaluateTagList, FormatResultValue, GetQualityClass,  FormatQuality,     ResolveTag,
             WriteTagText,    ReadTagText,       WriteTagInt,      ReadTagValueText,  TagBrowser,
+            nullptr,
         };
         return table;
     }

@@ -12,12 +12,15 @@
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "watch/CGridQuillon.h"
+#include "watch/WatchProgress.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -320,6 +323,53 @@ TEST_F(WatchCommands, InsertCopiedCellsInsertsEvaluatedRowsAboveTheFocusRow)
 
     EXPECT_EQ(f.grid->GetFocusCell(), CCellID(2, Value));
     EXPECT_EQ(f.grid->GetSelectedCellRange(), CellSpan(2, Value, 4, Continuous));
+}
+
+// Long work shows its progress; Cancel, clicked there, keeps the rows done so
+// far, each complete: evaluated, its box set and its value written (the
+// values alternate, so that every row writes).
+TEST_F(WatchCommands, CancelInTheProgressDialogKeepsTheRowsDoneSoFar)
+{
+    const int delay = WatchProgress::SetDelay(0);
+    constexpr int kLines = 5000;
+    QString text;
+    for (int i = 0; i < kLines; ++i)
+        text += QStringLiteral("Plant.Level\t%1\r\n").arg(7 + i % 2);
+    QGuiApplication::clipboard()->setText(text);
+    rt.writes.clear();
+    bool shown = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QProgressDialog*>(window);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            shown = dialog->labelText() == LoadResString(IDS_PROGRESS_INSERT);
+            auto* cancel = dialog->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            probe.stop();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
+    });
+    probe.start(0);
+    RightClick(1, Tag, ID_INSERT_COPIED_CELLS);
+    probe.stop();
+    WatchProgress::SetDelay(delay);
+
+    EXPECT_TRUE(shown);
+    const int inserted = f.grid->GetRowCount() - 2;
+    EXPECT_GT(inserted, 0);
+    EXPECT_LT(inserted, kLines);
+    for (int row = 1; row <= inserted; ++row) {
+        ASSERT_EQ(Text(row, Tag), QStringLiteral("Plant.Level")) << row;
+        ASSERT_EQ(Text(row, Value), QString::number(7 + (row - 1) % 2)) << row;
+        ASSERT_TRUE(f.IsChecked(row)) << row;
+    }
+    EXPECT_EQ(Text(inserted + 1, Tag), QString()) << "the entry row stays last";
+    EXPECT_EQ(static_cast<int>(rt.writes.size()), inserted);
+    EXPECT_EQ(f.grid->GetSelectedCellRange(), CellSpan(1, Tag, inserted, 2));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(window) && window->isVisible());
 }
 
 TEST_F(WatchCommands, InsertCopiedCellsWithoutClipboardTextSaysSo)

@@ -20,8 +20,11 @@ constexpr std::uint32_t kHeaderSize = 4;
 
 // Per-string bound inside a frame: a tag value or an expression line.
 constexpr std::uint32_t kMaxStringBytes = 64u * 1024u;
-// Lines of one evaluation request.
+// Lines of one evaluation request, rows of one EnterRows request.
 constexpr std::uint32_t kMaxBatch = 100000;
+// An EnterRows reply stops taking rows once it holds this many bytes, so that
+// one more row (two results of at most kMaxStringBytes each) still fits a frame.
+constexpr std::uint32_t kMaxEnterReplyBytes = 8u * 1024u * 1024u;
 
 // A Browse reply stops adding tags once its page holds this many bytes; the
 // client asks again from where it stopped. String values in it are cut to
@@ -49,6 +52,7 @@ enum class Request : std::uint8_t {
     Write = 8,
     Browse = 9,
     LoginProof = 10,
+    EnterRows = 11,
 };
 
 enum class Status : std::uint8_t {
