@@ -597,7 +597,9 @@ BOOL CGridCtrl::SetCellType(int row, int col, const CRuntimeClass* cls)
     EndEditing();
     if (m_bVirtualMode || !IsValid(row, col) || !cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
         return FALSE;
-    auto* cell = dynamic_cast<CGridCellBase*>(cls->CreateObject());
+    // The class chain was checked above; a cast through the C++ type
+    // information would compare type names for every cell made.
+    auto* cell = static_cast<CGridCellBase*>(cls->CreateObject());
     if (!cell)
         return FALSE;
     CGridCellBase* old = GetCell(row, col);
@@ -635,7 +637,9 @@ CGridCellBase* CGridCtrl::CreateCellOfType(int row, int col, const CRuntimeClass
 {
     if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
         return nullptr;
-    auto* cell = dynamic_cast<CGridCellBase*>(cls->CreateObject());
+    // The class chain was checked above; a cast through the C++ type
+    // information would compare type names for every cell made.
+    auto* cell = static_cast<CGridCellBase*>(cls->CreateObject());
     if (!cell)
         return nullptr;
     cell->SetGrid(this);
