@@ -4,6 +4,7 @@
 #include "BenchHost.h"
 #include "BenchTable.h"
 #include "PeerTable.h"
+#include "PlainGridShape.h"
 #include "RuntimeServer.h"
 
 #include "grid/CGridCtrl.h"
@@ -18,16 +19,7 @@
 
 namespace {
 
-constexpr int kRows = 100000;
-constexpr int kColumns = 4;
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 constexpr int kRepeats = 25;
-
-QString CellText(int row, int col)
-{
-    return QStringLiteral("Plant.Area%1.Tag%2").arg(row % 97).arg(row * kColumns + col);
-}
 
 struct Figures
 {
@@ -71,34 +63,34 @@ std::function<void(bool)> ViewPager(QTableView& view)
 
 void AddLines(BenchTable& lines, const char* paint, const char* scroll, const Figures& ours, const Figures& peer)
 {
-    lines.Add({paint, kRows, ours.paint, peer.paint, "ms", "peer", BenchTable::Goal::AtMostThePeer});
-    lines.Add({scroll, kRows, ours.scroll, peer.scroll, "ms", "peer", BenchTable::Goal::AtMostThePeer});
+    lines.Add({paint, PlainGridShape::kRows, ours.paint, peer.paint, "ms", "peer", BenchTable::Goal::AtMostThePeer});
+    lines.Add({scroll, PlainGridShape::kRows, ours.scroll, peer.scroll, "ms", "peer", BenchTable::Goal::AtMostThePeer});
 }
 
 bool PlainGrid(BenchTable& lines)
 {
     QWidget window;
-    window.resize(kWidth, kHeight);
+    window.resize(PlainGridShape::kWidth, PlainGridShape::kHeight);
     window.show();
     Figures ours;
     {
-        CGridCtrl grid(kRows + 1, kColumns, 1, 0);
-        grid.Create(RECT{0, 0, kWidth, kHeight}, &window, 1);
-        for (int row = 1; row <= kRows; ++row) {
-            for (int col = 0; col < kColumns; ++col)
-                grid.SetItemText(row, col, CellText(row, col));
+        CGridCtrl grid(PlainGridShape::kRows + 1, PlainGridShape::kColumns, 1, 0);
+        grid.Create(RECT{0, 0, PlainGridShape::kWidth, PlainGridShape::kHeight}, &window, 1);
+        for (int row = 1; row <= PlainGridShape::kRows; ++row) {
+            for (int col = 0; col < PlainGridShape::kColumns; ++col)
+                grid.SetItemText(row, col, PlainGridShape::CellText(row, col));
         }
         ours = Measure(grid.viewport(), GridPager(grid));
         if (grid.GetTopleftNonFixedCell().row <= 1)
             return BenchTable::Fail("the plain grid did not scroll");
     }
-    QStandardItemModel model(kRows, kColumns);
-    for (int row = 0; row < kRows; ++row) {
-        for (int col = 0; col < kColumns; ++col)
-            model.setItem(row, col, new QStandardItem(CellText(row + 1, col)));
+    QStandardItemModel model(PlainGridShape::kRows, PlainGridShape::kColumns);
+    for (int row = 0; row < PlainGridShape::kRows; ++row) {
+        for (int col = 0; col < PlainGridShape::kColumns; ++col)
+            model.setItem(row, col, new QStandardItem(PlainGridShape::CellText(row + 1, col)));
     }
     QTableView view(&window);
-    view.setGeometry(0, 0, kWidth, kHeight);
+    view.setGeometry(0, 0, PlainGridShape::kWidth, PlainGridShape::kHeight);
     view.setModel(&model);
     view.show();
     const Figures peer = Measure(view.viewport(), ViewPager(view));
@@ -109,8 +101,8 @@ bool PlainGrid(BenchTable& lines)
 bool WatchGrid(BenchTable& lines)
 {
     std::vector<WatchListRow> rows;
-    rows.reserve(kRows);
-    for (int i = 0; i < kRows; ++i)
+    rows.reserve(PlainGridShape::kRows);
+    for (int i = 0; i < PlainGridShape::kRows; ++i)
         rows.push_back({RuntimeServer::TagName(i), i % 2 == 0});
     Figures ours;
     {

@@ -2,6 +2,7 @@
 
 #include "BenchClock.h"
 #include "BenchTable.h"
+#include "PlainGridShape.h"
 
 #include "cells/CGridCellBase.h"
 #include "grid/CGridCtrl.h"
@@ -15,31 +16,22 @@
 
 namespace {
 
-constexpr int kRows = 100000;
-constexpr int kColumns = 4;
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
 constexpr int kBuildRepeats = 3;
 constexpr int kKeys = 41;
 constexpr int kLongText = 2000;
-
-QString CellText(int row, int col)
-{
-    return QStringLiteral("Plant.Area%1.Tag%2").arg(row % 97).arg(row * kColumns + col);
-}
 
 // As bench_grid builds it: a heading row, then InsertRow with column 0's text
 // and SetItemText for the others, row by row.
 double BuildGrid(QWidget& window)
 {
-    auto grid = std::make_unique<CGridCtrl>(1, kColumns, 1, 0);
-    grid->Create(RECT{0, 0, kWidth, kHeight}, &window, 1);
+    auto grid = std::make_unique<CGridCtrl>(1, PlainGridShape::kColumns, 1, 0);
+    grid->Create(RECT{0, 0, PlainGridShape::kWidth, PlainGridShape::kHeight}, &window, 1);
     QApplication::processEvents();
     const double time = BenchClock::Time([&] {
-        for (int row = 1; row <= kRows; ++row) {
-            const int index = grid->InsertRow(CellText(row, 0));
-            for (int col = 1; col < kColumns; ++col)
-                grid->SetItemText(index, col, CellText(row, col));
+        for (int row = 1; row <= PlainGridShape::kRows; ++row) {
+            const int index = grid->InsertRow(PlainGridShape::CellText(row, 0));
+            for (int col = 1; col < PlainGridShape::kColumns; ++col)
+                grid->SetItemText(index, col, PlainGridShape::CellText(row, col));
         }
         QApplication::processEvents();
     });
@@ -49,17 +41,17 @@ double BuildGrid(QWidget& window)
 
 double BuildPeer(QWidget& window)
 {
-    QStandardItemModel model(0, kColumns);
+    QStandardItemModel model(0, PlainGridShape::kColumns);
     QTableView view(&window);
-    view.setGeometry(0, 0, kWidth, kHeight);
+    view.setGeometry(0, 0, PlainGridShape::kWidth, PlainGridShape::kHeight);
     view.setModel(&model);
     view.show();
     QApplication::processEvents();
     return BenchClock::Time([&] {
-        for (int row = 1; row <= kRows; ++row) {
+        for (int row = 1; row <= PlainGridShape::kRows; ++row) {
             QList<QStandardItem*> items;
-            for (int col = 0; col < kColumns; ++col)
-                items << new QStandardItem(CellText(row, col));
+            for (int col = 0; col < PlainGridShape::kColumns; ++col)
+                items << new QStandardItem(PlainGridShape::CellText(row, col));
             model.appendRow(items);
         }
         QApplication::processEvents();
@@ -80,10 +72,10 @@ QString LongText()
 bool TypeIntoLongCell(double* perKey)
 {
     QWidget window;
-    window.resize(kWidth, kHeight);
+    window.resize(PlainGridShape::kWidth, PlainGridShape::kHeight);
     window.show();
-    CGridCtrl grid(10, kColumns, 1, 1);
-    grid.Create(RECT{0, 0, kWidth, kHeight}, &window, 1);
+    CGridCtrl grid(10, PlainGridShape::kColumns, 1, 1);
+    grid.Create(RECT{0, 0, PlainGridShape::kWidth, PlainGridShape::kHeight}, &window, 1);
     grid.SetItemText(1, 1, LongText());
     grid.setFocus();
     grid.SetFocusCell(1, 1);
@@ -115,11 +107,11 @@ bool TypeIntoLongCell(double* perKey)
 bool PlainGridBench::Run(BenchTable& lines)
 {
     QWidget window;
-    window.resize(kWidth, kHeight);
+    window.resize(PlainGridShape::kWidth, PlainGridShape::kHeight);
     window.show();
     const double build = BenchClock::Median(kBuildRepeats, [&] { return BuildGrid(window); });
     const double peer = BenchClock::Median(kBuildRepeats, [&] { return BuildPeer(window); });
-    lines.Add({"build plain grid", kRows, build, peer, "ms", "peer", BenchTable::Goal::AtMostThePeer});
+    lines.Add({"build plain grid", PlainGridShape::kRows, build, peer, "ms", "peer", BenchTable::Goal::AtMostThePeer});
 
     double perKey = 0;
     if (!TypeIntoLongCell(&perKey))
