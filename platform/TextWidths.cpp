@@ -47,20 +47,31 @@ namespace {
 
 void ForgetShapes();
 
+// Set once this thread's shapes are destroyed. An application that outlives
+// them, as a static one ending at exit does, must not clear them then.
+thread_local bool shapesGone = false;
+
+struct Shapes
+{
+    ~Shapes() { shapesGone = true; }
+    QHash<WidthKey, TextWidths::Shape> byText;
+};
+
 // Per thread: QFont is not to be shared between threads.
 QHash<WidthKey, TextWidths::Shape>& Remembered()
 {
-    thread_local QHash<WidthKey, TextWidths::Shape> shapes;
+    thread_local Shapes shapes;
     // The glyphs hold font engines, which must go before the application's
     // font system does; the application calls this first when it ends.
     static const bool forgetAtTheEnd = (qAddPostRoutine(ForgetShapes), true);
     Q_UNUSED(forgetAtTheEnd);
-    return shapes;
+    return shapes.byText;
 }
 
 void ForgetShapes()
 {
-    Remembered().clear();
+    if (!shapesGone)
+        Remembered().clear();
 }
 
 } // namespace
