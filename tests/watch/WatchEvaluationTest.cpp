@@ -40,7 +40,7 @@ protected:
     WatchGridFixture f{&rt};
 };
 
-TEST_F(WatchGrid, NewWatchRowIsPreparedAsDesigned)
+TEST_F(WatchGrid, NewWatchRowHasItsFormatsLimitsAndColours)
 {
     CGridQuillon& g = *f.grid;
     EXPECT_EQ(g.GetRowCount(), 2);
