@@ -120,7 +120,13 @@ int Validate(int kind, VtChar* buffer, std::size_t capacity, int interactive, in
     return v.accepted ? 1 : 0;
 }
 
-// Kinds 1 and 3 get no capacity: the product cell's buffers for them hold
+// A capacity the caller passed as int; a negative one holds nothing.
+std::size_t Capacity(int capacity)
+{
+    return static_cast<std::size_t>(std::max(capacity, 0));
+}
+
+// Numbers and time stamps get no capacity: the product cell's buffers for them hold
 // 1024 characters and the terminator.
 constexpr std::size_t kUnsizedCapacity = 1025;
 
@@ -386,22 +392,22 @@ int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t capacity)
 
 int ValidateTextKind0(HWND, VtChar* buffer, int capacity, int interactive, int showError)
 {
-    return Validate(0, buffer, static_cast<std::size_t>(std::max(capacity, 0)), interactive, showError, 0, __func__);
+    return Validate(TextValidator::kTagName, buffer, Capacity(capacity), interactive, showError, 0, __func__);
 }
 
 int ValidateTextKind1(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return Validate(1, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
+    return Validate(TextValidator::kNumber, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
 }
 
 int ValidateTextKind2(HWND, VtChar* buffer, int capacity, int interactive, int showError, int)
 {
-    return Validate(2, buffer, static_cast<std::size_t>(std::max(capacity, 0)), interactive, showError, 0, __func__);
+    return Validate(TextValidator::kExpression, buffer, Capacity(capacity), interactive, showError, 0, __func__);
 }
 
 int ValidateTextKind3(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return Validate(3, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
+    return Validate(TextValidator::kTimeStamp, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
 }
 
 int ParseTimeStamp(const VtChar* text, FILETIME* time, int timeKind)
