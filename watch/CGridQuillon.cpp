@@ -234,8 +234,10 @@ LRESULT CGridQuillon::OnNotify(WPARAM wParam, NMHDR* header)
 
 void CGridQuillon::CheckForbiddenFunctions(VtChar* text, int capacity)
 {
-    if (!text || capacity <= 0)
+    if (!text || capacity <= 0) {
+        qCWarning(lcWatch, "CheckForbiddenFunctions: no text to check");
         return;
+    }
     const auto* end = std::find(text, text + capacity, VtChar(0));
     if (!ContainsForbiddenFunction(QString::fromUtf16(text, end - text)))
         return;
@@ -371,7 +373,8 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
     const bool refused = kind == Evaluation::Toggled && ContainsForbiddenFunction(mapped);
     const bool compiled =
         prepared ? prepared->compiled != 0
-                 : !refused && m_rt->CompileExpression(VtText(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
+                 : !refused &&
+                       m_rt->CompileExpression(VtText(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
     if (compiled) {
         ResultRecord evaluated{};
         const ResultRecord* record = prepared ? &prepared->record : &evaluated;
@@ -492,6 +495,8 @@ void CGridQuillon::SetContinuous(int row, BOOL checked)
 {
     if (auto* check = dynamic_cast<CGridCellCheck*>(GetCell(row, ColContinuous)))
         check->SetCheck(checked);
+    else
+        qCWarning(lcWatch, "SetContinuous: row %d has no Continuous box", row);
 }
 
 QString CGridQuillon::FormatQualityText(std::uint16_t quality) const

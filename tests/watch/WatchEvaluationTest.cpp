@@ -76,9 +76,12 @@ TEST_F(WatchGrid, CellsOutsideTheGridAreRefusedWithAWarning)
                                            "PasteTextAt: cell (-1, 0) is outside the grid"}));
     EXPECT_EQ(g.GetRowCount(), 2) << "nothing changed";
 
+    g.SetContinuous(0, TRUE);
+    EXPECT_EQ(log.Messages().size(), 4) << "the header row has no Continuous box";
+
     // A paste with nothing on the clipboard is no misuse.
     EXPECT_FALSE(g.PasteTextAt(CCellID(1, Tag), nullptr, TRUE));
-    EXPECT_EQ(log.Messages().size(), 3);
+    EXPECT_EQ(log.Messages().size(), 4);
 }
 
 TEST_F(WatchGrid, StoredRowsArePlacedAboveTheEntryRowUnreadAndScrollable)
