@@ -1,7 +1,6 @@
 #include "CSizingDialog.h"
 
 #include "AppLog.h"
-
 #include "platform/Profile.h"
 #include "platform/ScreenMetrics.h"
 

@@ -82,8 +82,7 @@ std::int64_t TagIdOf(const TagRef* ref, VtConnection*& connection)
 
 int ReadInto(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, const char* operation)
 {
-    if (Misused(!buffer || capacity == 0, operation, "no buffer for the value"))
-        return 0;
+    Misused(!buffer || capacity == 0, operation, "no buffer for the value");
     Utf16Text::Write(QString(), buffer, capacity);
     VtConnection* c = nullptr;
     const std::int64_t id = TagIdOf(ref, c);
