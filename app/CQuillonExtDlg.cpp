@@ -23,6 +23,8 @@
 #include <QTimerEvent>
 #include <QWindow>
 
+#include <memory>
+
 namespace {
 
 constexpr int kRefreshIntervalMs = 500;
@@ -244,14 +246,14 @@ QString CQuillonExtDlg::MapTagText(const QString& text) const
 
 void CQuillonExtDlg::OnHelp()
 {
-    auto* guide = new CUserGuideWindow(this);
+    auto guide = std::make_unique<CUserGuideWindow>(this);
     const QString path = CUserGuideWindow::FindGuide(GetProgramFolder());
     if (path.isEmpty() || !guide->Load(path)) {
-        delete guide;
         AfxMessageBox(tr("The user guide was not found beside the program."), MB_OK | MB_ICONERROR);
         return;
     }
-    guide->show();
+    // Shown, it closes itself (WA_DeleteOnClose) or goes with this window.
+    guide.release()->show();
 }
 
 void CQuillonExtDlg::BuildSystemMenu()

@@ -51,19 +51,17 @@ SizingControlInfo* SizingControlInfo::Header::Add(QWidget* wnd, BYTE left, BYTE 
 {
     if (!m_pOwner || !wnd || !IsStarted() || (left == 0 && right == 0 && top == 0 && bottom == 0))
         return nullptr;
-    auto* entry = new SizingControlInfo(this, wnd, left, right, top, bottom);
-    entry->m_pNext = m_pFirst;
-    m_pFirst = entry;
+    SizingControlInfo& entry = m_entries.emplace_front(this, wnd, left, right, top, bottom);
     const CSize growth = GrowthOf(m_pOwner->width(), m_pOwner->height());
-    entry->Place(growth.cx, growth.cy);
-    return entry;
+    entry.Place(growth.cx, growth.cy);
+    return &entry;
 }
 
 void SizingControlInfo::Header::Place(int clientWidth, int clientHeight) const
 {
     const CSize growth = GrowthOf(clientWidth, clientHeight);
-    for (const SizingControlInfo* entry = m_pFirst; entry; entry = entry->m_pNext)
-        entry->Place(growth.cx, growth.cy);
+    for (const SizingControlInfo& entry : m_entries)
+        entry.Place(growth.cx, growth.cy);
 }
 
 void SizingControlInfo::Header::GetTrackingLimits(MINMAXINFO* info) const
@@ -79,23 +77,18 @@ void SizingControlInfo::Header::GetTrackingLimits(MINMAXINFO* info) const
 
 void SizingControlInfo::Header::RemoveAll()
 {
-    while (m_pFirst) {
-        SizingControlInfo* next = m_pFirst->m_pNext;
-        delete m_pFirst;
-        m_pFirst = next;
-    }
-    delete m_sizeGrip.data();
+    m_entries.clear();
+    m_sizeGrip.reset();
 }
 
 // The grip sits in the lower right corner and moves with both edges.
 void SizingControlInfo::Header::CreateSizeGrip()
 {
-    delete m_sizeGrip.data();
-    m_sizeGrip = new QSizeGrip(m_pOwner);
+    m_sizeGrip = std::make_unique<QSizeGrip>(m_pOwner);
     const QSize size = m_sizeGrip->sizeHint();
     m_sizeGrip->setGeometry(m_nInitialClientWidth - size.width(), m_nInitialClientHeight - size.height(),
                             size.width(), size.height());
-    Add(m_sizeGrip, 100, 100, 100, 100);
+    Add(m_sizeGrip.get(), 100, 100, 100, 100);
     m_sizeGrip->show();
 }
 

@@ -8,6 +8,9 @@
 #include <QSizeGrip>
 #include <QWidget>
 
+#include <forward_list>
+#include <memory>
+
 // One child window of a resizable dialog and how its edges follow the dialog:
 // an edge with percentage p moves by p/100 of the change of the dialog's client
 // width (left, right) or height (top, bottom) since sizing started.
@@ -23,6 +26,8 @@ public:
     };
 
     // The layout record of one dialog: its entries and the sizes they count from.
+    // It lives no longer than its owner (a member of it), so the grip, a child
+    // of the owner, is still there when the record lets it go.
     class Header
     {
     public:
@@ -34,7 +39,8 @@ public:
         // Records the sizes, adds the size grip, enlarges the window by percent.
         BOOL InitSizing(UINT percent);
         bool IsStarted() const { return m_nInitialClientWidth != -1; }
-        // Null unless sizing has started, the window exists and a percentage is set.
+        // Null unless sizing has started, the window exists and a percentage is
+        // set; the entry stays valid until RemoveAll.
         SizingControlInfo* Add(QWidget* wnd, BYTE left, BYTE right, BYTE top, BYTE bottom);
         // Places every entry for this client size.
         void Place(int clientWidth, int clientHeight) const;
@@ -43,7 +49,8 @@ public:
         // Deletes the entries and the grip, as the dialog's window goes.
         void RemoveAll();
 
-        SizingControlInfo* m_pFirst = nullptr;
+        // Newest first.
+        std::forward_list<SizingControlInfo> m_entries;
         QWidget* m_pOwner;
         int m_nInitialClientWidth = -1;
         int m_nInitialClientHeight = 0;
@@ -51,7 +58,7 @@ public:
         int m_nInitialWindowHeight = 0;
         // Bit 0: may grow horizontally; bit 1: vertically.
         DWORD m_dwDirections = 3;
-        QPointer<QSizeGrip> m_sizeGrip;
+        std::unique_ptr<QSizeGrip> m_sizeGrip;
         BOOL m_bShowSizeGrip = TRUE;
 
     private:
@@ -65,8 +72,6 @@ public:
     // Places the window for a growth (dx, dy) of the client area.
     void Place(int dx, int dy) const;
 
-    // The entries form a list, newest first.
-    SizingControlInfo* m_pNext = nullptr;
     Header* m_pHeader;
     EqualCtrl m_equalCtrl;
     BYTE m_nLeft;

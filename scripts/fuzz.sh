@@ -21,6 +21,7 @@ cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$build/findings"
 for target in "${targets[@]}"; do

@@ -29,9 +29,11 @@ constexpr double kMinTimeSpanMs = 1000.0;
 
 } // namespace
 
+// The chart goes to the base's constructor: one made by the base and then
+// replaced through setChart would be released by the view and owned by no one.
 CTrendChartView::CTrendChartView(QWidget* parent)
-    : QChartView(parent)
-    , m_chart(new QChart)
+    : QChartView(new QChart, parent)
+    , m_chart(chart())
     , m_timeAxis(new QDateTimeAxis)
     , m_valueAxis(new QValueAxis)
 {
@@ -48,7 +50,6 @@ CTrendChartView::CTrendChartView(QWidget* parent)
     m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
     // Animations would lag behind a chart that moves on every tick.
     m_chart->setAnimationOptions(QChart::NoAnimation);
-    setChart(m_chart);
 }
 
 CTrendChartView::~CTrendChartView() = default;
