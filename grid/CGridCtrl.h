@@ -54,8 +54,8 @@ class CGridCtrl : public QAbstractScrollArea, public CObject, public CNotifyRece
     DECLARE_DYNCREATE(CGridCtrl)
 
 public:
-    // What a press, a drag or a hover is doing. The numbers are fixed: tests
-    // and derived grids compare them, so a new mode takes a new number.
+    // What a press, a drag or a hover is doing. Each mode keeps its number;
+    // a new mode takes a new one.
     enum class MouseMode {
         None = 0,
         SelectAll = 1,
