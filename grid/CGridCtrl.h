@@ -366,6 +366,7 @@ public:
     virtual BOOL ValidateEdit(int row, int col, const QString& text);
     virtual void EndEditing();
     virtual void OnDraw(CDC* dc);
+    // A new cell for (row, col); the grid owns the cell from the moment it is returned.
     virtual CGridCellBase* CreateCell(int row, int col);
     // A new cell of class 'cls' set up for (row, col) as CreateCell sets one up.
     CGridCellBase* CreateCellOfType(int row, int col, const CRuntimeClass* cls);
