@@ -10,6 +10,7 @@
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "runtime/VantelToolkit.h"
+#include "runtime/VtText.h"
 
 #include <QFileInfo>
 
@@ -120,7 +121,7 @@ bool CQuillonExtApp::ApplyTransportSecurity(const QString& programFolder)
     QString caFile = m_strTlsCa;
     if (!caFile.isEmpty() && QFileInfo(caFile).isRelative())
         caFile = programFolder + caFile;
-    if (VtSetTransportSecurity(m_bTls, reinterpret_cast<const VtChar*>(caFile.utf16())) == S_OK)
+    if (VtSetTransportSecurity(m_bTls, VtText(caFile)) == S_OK)
         return true;
     AfxMessageBox(FormatResText(LoadResString(IDS_TLS_CA_FILE), {caFile}), MB_OK | MB_ICONERROR);
     return false;

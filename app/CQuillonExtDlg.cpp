@@ -14,6 +14,7 @@
 #include "platform/WinUser.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
+#include "runtime/VtText.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -40,11 +41,6 @@ constexpr UINT SC_RESTORE = 0xF120;
 
 const QString kOptions = QStringLiteral("Options");
 const QString kWatchListFileName = QStringLiteral("DBRemoteQuillon.dat");
-
-const VtChar* Wide(const QString& text)
-{
-    return reinterpret_cast<const VtChar*>(text.utf16());
-}
 
 } // namespace
 
@@ -85,15 +81,15 @@ QString CQuillonExtDlg::ServerLabel() const
 HRESULT CQuillonExtDlg::ConnectRuntimeWith(int polling)
 {
     const CQuillonExtApp& app = App();
-    return ::ConnectRuntime(Wide(app.m_strDsIp), app.m_nDsPort, Wide(app.m_strProxyIp), app.m_nProxyPort,
-                            Wide(app.m_strWtg), polling, &m_hConnection);
+    return ::ConnectRuntime(VtText(app.m_strDsIp), app.m_nDsPort, VtText(app.m_strProxyIp), app.m_nProxyPort,
+                            VtText(app.m_strWtg), polling, &m_hConnection);
 }
 
 bool CQuillonExtDlg::LogOnIfRequired(int polling)
 {
     const CQuillonExtApp& app = App();
-    if (!::IsLoginRequired(Wide(app.m_strDsIp), app.m_nDsPort, Wide(app.m_strProxyIp), app.m_nProxyPort,
-                           Wide(app.m_strWtg), polling, &m_hConnection))
+    if (!::IsLoginRequired(VtText(app.m_strDsIp), app.m_nDsPort, VtText(app.m_strProxyIp), app.m_nProxyPort,
+                           VtText(app.m_strWtg), polling, &m_hConnection))
         return true;
     QString userName = m_strUserName;
     QString password = m_strPassword;
@@ -109,7 +105,7 @@ bool CQuillonExtDlg::LogOnIfRequired(int polling)
             return false;
         }
     }
-    return ::LogOn(Wide(userName), Wide(password), fromCommandLine) == 0;
+    return ::LogOn(VtText(userName), VtText(password), fromCommandLine) == 0;
 }
 
 void CQuillonExtDlg::ShowConnectError(HRESULT result)
@@ -153,8 +149,8 @@ BOOL CQuillonExtDlg::OnInitDialog()
     CreateWatchGrid();
     LoadWatchList();
     m_trend = std::make_unique<CTrendController>(m_Grid, this);
-    AddSizingControl(&m_Grid, 1, 1);
-    AddSizingControl(GetDlgItem(IDC_CLOSE_BUTTON), 3, 2);
+    AddSizingControl(&m_Grid, kSizingStretch, kSizingStretch);
+    AddSizingControl(GetDlgItem(IDC_CLOSE_BUTTON), kSizingCentre, kSizingFollowEdge);
     RestoreWindowPlacement(LoadResString(AFX_IDS_APP_TITLE), FALSE);
     m_nTimerId = startTimer(kRefreshIntervalMs);
     return FALSE;

@@ -1,5 +1,6 @@
 #include "CSizingDialog.h"
 
+#include "AppLog.h"
 #include "platform/Profile.h"
 #include "platform/ScreenMetrics.h"
 
@@ -18,6 +19,8 @@ constexpr int kPlacementWriting = -32640;
 
 const QString kCheckKey = QStringLiteral("(check)");
 
+constexpr UINT kOpeningGrowthPercent = 10;
+
 struct ModePercent
 {
     BYTE first;
@@ -27,11 +30,11 @@ struct ModePercent
 ModePercent PercentOfMode(int mode)
 {
     switch (mode) {
-    case 1:
+    case CSizingDialog::kSizingStretch:
         return {0, 100};
-    case 2:
+    case CSizingDialog::kSizingFollowEdge:
         return {100, 100};
-    case 3:
+    case CSizingDialog::kSizingCentre:
         return {50, 50};
     default:
         return {0, 0};
@@ -69,13 +72,18 @@ CSizingDialog::ControlInfo* CSizingDialog::AddSizingControl(QWidget* wnd, int ho
 CSizingDialog::ControlInfo* CSizingDialog::AddSizingControlPercent(QWidget* wnd, BYTE left, BYTE right, BYTE top,
                                                                   BYTE bottom)
 {
-    return m_sizingHeader.Add(wnd, left, right, top, bottom);
+    ControlInfo* info = m_sizingHeader.Add(wnd, left, right, top, bottom);
+    if (!wnd || !m_sizingHeader.IsStarted())
+        qCWarning(lcApp, "AddSizingControl: %s", wnd ? "sizing has not started" : "no control");
+    return info;
 }
 
 BOOL CSizingDialog::StoreWindowPlacement(const QString& section)
 {
-    if (!m_sizingHeader.IsStarted())
+    if (!m_sizingHeader.IsStarted()) {
+        qCWarning(lcApp, "StoreWindowPlacement: sizing has not started");
         return FALSE;
+    }
     const QRect normal = NormalGeometryOf(this);
     const std::pair<QString, int> keys[] = {
         {kCheckKey, kPlacementWriting},
@@ -114,7 +122,7 @@ BOOL CSizingDialog::DestroyWindow()
 
 BOOL CSizingDialog::OnInitDialog()
 {
-    return InitSizingDialog(10);
+    return InitSizingDialog(kOpeningGrowthPercent);
 }
 
 void CSizingDialog::OnSize(UINT type, int cx, int cy)

@@ -23,8 +23,12 @@ public:
     // The dialog's own initialisation, then the sizing start.
     virtual BOOL InitSizingDialog(UINT percent);
 
-    // Horizontal and vertical modes: 1 stretch, 2 follow the right (bottom)
-    // edge, 3 stay centred, anything else stay.
+    // Horizontal and vertical modes; any other number stays as well.
+    static constexpr int kSizingStay = 0;
+    static constexpr int kSizingStretch = 1;
+    static constexpr int kSizingFollowEdge = 2; // follows the right (bottom) edge
+    static constexpr int kSizingCentre = 3;
+
     ControlInfo* AddSizingControl(QWidget* wnd, int horizontalMode, int verticalMode);
     ControlInfo* AddSizingControlPercent(QWidget* wnd, BYTE left, BYTE right, BYTE top, BYTE bottom);
 

@@ -4,6 +4,15 @@
 #include "res/Resources.h"
 #include "runtime/VantelToolkit.h"
 
+#include <cstddef>
+
+namespace {
+
+// Room for a SHA-256 fingerprint as colon-separated hex pairs (95 characters).
+constexpr std::size_t kFingerprintCapacity = 128;
+
+} // namespace
+
 QString ConnectionMessages::SecurityRefusal(HRESULT result, const QString& serverLabel)
 {
     static constexpr struct
@@ -21,7 +30,7 @@ QString ConnectionMessages::SecurityRefusal(HRESULT result, const QString& serve
             continue;
         // The fingerprint lets an administrator compare what was shown with
         // the runtime's real certificate.
-        VtChar fingerprint[128] = {};
+        VtChar fingerprint[kFingerprintCapacity] = {};
         VtGetRefusedFingerprint(fingerprint, std::size(fingerprint));
         return FormatResText(LoadResString(t.text), {serverLabel, QString::fromUtf16(fingerprint)});
     }

@@ -9,18 +9,20 @@
 namespace {
 constexpr int kCompanyWithoutVersion = 40;
 constexpr DWORD kProductFolderCapacity = 128;
+constexpr DWORD kProductNameCapacity = 256;
+constexpr DWORD kShortSettingCapacity = 128; // the version and the company id
 }
 
 QString GetProductFolderName(const QString& programSettingsPath, bool withVersion)
 {
     QString product;
     GetPrivateProfileStringW(QStringLiteral("OEM"), QStringLiteral("ProductName"), QStringLiteral("Vantel"), product,
-                             256, programSettingsPath);
+                             kProductNameCapacity, programSettingsPath);
     QString name = product;
     if (withVersion) {
         QString version;
         GetPrivateProfileStringW(QStringLiteral("Install"), QStringLiteral("Version"), QStringLiteral("6.1"), version,
-                                 128, programSettingsPath);
+                                 kShortSettingCapacity, programSettingsPath);
         name = product + QStringLiteral(" v") + version;
     }
     return name.left(kProductFolderCapacity - 1);
@@ -34,7 +36,7 @@ QString GetDataFolder(const QString& programFolder)
     if (info.exists() && !info.isDir()) {
         QString companyText;
         GetPrivateProfileStringW(QStringLiteral("OEM"), QStringLiteral("CompanyID"), QStringLiteral("0"), companyText,
-                                 128, settings);
+                                 kShortSettingCapacity, settings);
         const bool withVersion = _wtoi(companyText) != kCompanyWithoutVersion;
         productFolder = GetProductFolderName(settings, withVersion) + u'/';
     }

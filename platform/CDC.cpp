@@ -15,6 +15,18 @@
 
 namespace {
 
+// Escapements are tenths of a degree, counter-clockwise: 90 degrees (or -270)
+// reads from bottom to top, -90 (or 270) from top to bottom.
+bool ReadsUpwards(LONG escapement)
+{
+    return escapement == 900 || escapement == -2700;
+}
+
+bool ReadsDownwards(LONG escapement)
+{
+    return escapement == -900 || escapement == 2700;
+}
+
 const CPen kBlackPen(PS_SOLID, 0, 0);
 const CPen kNullPen(PS_NULL, 0, 0);
 
@@ -399,8 +411,7 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
         return 0;
     CRect r(*rect);
     // Vertical fonts lay the text out along the rectangle's height.
-    const bool vertical = m_state.escapement == 900 || m_state.escapement == -2700 ||
-                          m_state.escapement == -900 || m_state.escapement == 2700;
+    const bool vertical = ReadsUpwards(m_state.escapement) || ReadsDownwards(m_state.escapement);
     const int lineWidth = vertical ? r.Height() : r.Width();
     const int boxHeight = vertical ? r.Width() : r.Height();
     const TextWidths& widths = Widths();
@@ -445,7 +456,7 @@ int CDC::DrawText(const QString& text, RECT* rect, UINT format)
         m_pPainter->setClipRect(QRect(r.left, r.top, r.Width(), r.Height()), Qt::IntersectClip);
     m_pPainter->setFont(m_state.qfont);
     CRect layout(0, 0, lineWidth, boxHeight);
-    if (m_state.escapement == 900 || m_state.escapement == -2700) {
+    if (ReadsUpwards(m_state.escapement)) {
         m_pPainter->translate(r.left, r.bottom);
         m_pPainter->rotate(-90);
     } else if (vertical) {

@@ -7,8 +7,8 @@
 
 class QKeyEvent;
 
-// Virtual-key codes with their Windows values, so that key tables and the keys
-// that travel in notifications read as designed.
+// Virtual-key codes with their Windows values: key tables and the keys that
+// travel in notifications use these numbers, whatever the windowing system.
 constexpr UINT VK_LBUTTON = 0x01;
 constexpr UINT VK_RBUTTON = 0x02;
 constexpr UINT VK_MBUTTON = 0x04;

@@ -1,6 +1,7 @@
 #include "ClientSession.h"
 
 #include "LoginThrottle.h"
+#include "RuntimeLog.h"
 #include "toolkit/protocol/Protocol.h"
 
 #include <QSslSocket>
@@ -19,7 +20,7 @@ ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase
     m_socket->setParent(this);
     // Qt would otherwise pull everything the client sends into memory, and a
     // client that stops reading could push without end.
-    m_socket->setReadBufferSize(256 * 1024);
+    m_socket->setReadBufferSize(kSocketReadBufferBytes);
     m_clock.start();
     m_handler.ReplyLater(this, [this](const QByteArray& reply) { Resume(reply, false); });
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::Pump);
@@ -33,7 +34,7 @@ ClientSession::ClientSession(QTcpSocket* socket, TagDatabase& tags, UserDatabase
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::Close);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &ClientSession::Close);
     connect(&m_watchdog, &QTimer::timeout, this, &ClientSession::CheckDeadlines);
-    m_watchdog.start(std::clamp(std::min(m_limits.ioMs, m_limits.idleMs) / 4, 10, 1000));
+    m_watchdog.start(m_limits.WatchdogMs());
     Pump();
 }
 
@@ -57,6 +58,7 @@ bool ClientSession::ReadFrame()
         const std::uint32_t length = qFromBigEndian<std::uint32_t>(header);
         // Checked before anything is allocated: a huge prefix costs nothing.
         if (length == 0 || length > vtproto::kMaxPayload) {
+            qCWarning(lcRuntime, "closing a session: a frame of %u bytes", length);
             Close();
             return false;
         }
@@ -67,7 +69,7 @@ bool ClientSession::ReadFrame()
     // Everything buffered, not one chunk: readyRead does not come again for
     // bytes that already arrived, and a large frame would wait out its time-out.
     while (m_frame.size() < m_expected && m_socket->bytesAvailable() > 0)
-        m_frame += m_socket->read(std::min<qint64>(m_expected - m_frame.size(), 64 * 1024));
+        m_frame += m_socket->read(std::min<qint64>(m_expected - m_frame.size(), kSocketReadChunkBytes));
     if (m_frame.size() < m_expected)
         return false;
 

@@ -3,6 +3,7 @@
 #include "Operators.h"
 #include "TagDatabase.h"
 #include "toolkit/protocol/FileTimeClock.h"
+#include "toolkit/protocol/Protocol.h"
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ ExpressionEvaluator::ExpressionEvaluator(const TagDatabase& tags, RuntimeFunctio
 RuntimeResult ExpressionEvaluator::Evaluate(const Program& program)
 {
     RuntimeResult result;
-    result.quality = 192;
+    result.quality = vtproto::kQualityGood;
     std::int64_t newest = 0;
     std::vector<RuntimeValue> stack;
     QString error;

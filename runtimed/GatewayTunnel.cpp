@@ -15,8 +15,8 @@ GatewayTunnel::GatewayTunnel(QTcpSocket* client, const SessionLimits& limits, QO
     m_client->setParent(this);
     // Bounded buffers on both sides: a side that stops reading slows the other
     // through TCP instead of filling the gateway's memory.
-    m_client->setReadBufferSize(256 * 1024);
-    m_runtime->setReadBufferSize(256 * 1024);
+    m_client->setReadBufferSize(kSocketReadBufferBytes);
+    m_runtime->setReadBufferSize(kSocketReadBufferBytes);
     m_clock.start();
     connect(m_client, &QTcpSocket::readyRead, this, &GatewayTunnel::Pump);
     connect(m_runtime, &QTcpSocket::readyRead, this, &GatewayTunnel::Pump);
@@ -33,7 +33,7 @@ GatewayTunnel::GatewayTunnel(QTcpSocket* client, const SessionLimits& limits, QO
             Close();
     });
     connect(&m_watchdog, &QTimer::timeout, this, &GatewayTunnel::CheckDeadlines);
-    m_watchdog.start(std::clamp(std::min(m_limits.ioMs, m_limits.idleMs) / 4, 10, 1000));
+    m_watchdog.start(m_limits.WatchdogMs());
 }
 
 void GatewayTunnel::Pump()
@@ -88,7 +88,7 @@ void GatewayTunnel::Refuse(const QByteArray& status)
 void GatewayTunnel::Relay(QTcpSocket* from, QTcpSocket* to)
 {
     while (m_phase == Phase::Relaying && from->bytesAvailable() > 0 && to->bytesToWrite() < m_limits.highWater) {
-        const QByteArray chunk = from->read(64 * 1024);
+        const QByteArray chunk = from->read(kSocketReadChunkBytes);
         if (chunk.isEmpty())
             return;
         to->write(chunk);

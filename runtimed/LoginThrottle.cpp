@@ -16,7 +16,7 @@ int LoginThrottle::Failed(const QHostAddress& address)
     if (now - record.last > kForgetAfterMs)
         record.failures = 0;
     record.last = now;
-    record.failures = std::min(record.failures + 1, 16);
+    record.failures = std::min(record.failures + 1, kMaxCountedFailures);
     return std::min<qint64>(qint64(kFirstDelayMs) << (record.failures - 1), kMaxDelayMs);
 }
 

@@ -13,6 +13,7 @@ class LoginThrottle
 public:
     static constexpr int kFirstDelayMs = 250;
     static constexpr int kMaxDelayMs = 1600;
+    static constexpr int kMaxCountedFailures = 16; // the delay stopped growing long before
     static constexpr qint64 kForgetAfterMs = 60000;
     static constexpr qsizetype kMaxAddresses = 4096;
 

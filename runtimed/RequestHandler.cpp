@@ -3,6 +3,7 @@
 #include "ExpressionCompiler.h"
 #include "ExpressionEvaluator.h"
 #include "PasswordHasher.h"
+#include "RuntimeLog.h"
 #include "TagDatabase.h"
 #include "UserDatabase.h"
 #include "toolkit/protocol/RuntimeResult.h"
@@ -62,6 +63,8 @@ QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
     const auto type = static_cast<Request>(in.U8());
     const std::uint32_t sequence = in.U32();
     if (!in.Ok() || (m_state == State::AwaitHello && type != Request::Hello)) {
+        qCWarning(lcRuntime, "closing a session: %s",
+                  in.Ok() ? "a request before the greeting" : "a request too short");
         close = true;
         return {};
     }
@@ -74,6 +77,9 @@ QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
         status = Status::BadRequest;
         body = WireWriter();
     }
+    // Only numbers go to the log: the client's bytes could forge lines.
+    if (status == Status::BadRequest)
+        qCWarning(lcRuntime, "request %u of type %u is malformed and refused", sequence, static_cast<unsigned>(type));
     return Reply(type, sequence, status,
                  status == Status::Ok || type == Request::Hello || type == Request::Compile ? body.Payload()
                                                                                           : QByteArray());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/ModbusPoint.h"
+#include "toolkit/protocol/Protocol.h"
 #include "toolkit/protocol/RuntimeValue.h"
 
 #include <QString>
@@ -16,7 +17,7 @@ struct Tag
     RuntimeValue::Type type = RuntimeValue::Type::Real;
     bool writable = false;
     RuntimeValue value;
-    std::uint16_t quality = 192;
+    std::uint16_t quality = vtproto::kQualityGood;
     std::int64_t timeStamp = 0;
 
     SimulationKind simulation = SimulationKind::None;

@@ -63,23 +63,23 @@ TextValidator::Verdict TextValidator::Check(int kind, const QString& text, int f
 {
     Verdict v;
     v.text = Normalize(text);
-    const bool emptyAllowed = kind == 0 || kind == 2 || (flags & kEmptyAllowed);
+    const bool emptyAllowed = kind == kTagName || kind == kExpression || (flags & kEmptyAllowed);
     if (v.text.isEmpty()) {
         v.accepted = emptyAllowed;
         v.reason = v.accepted ? QString() : QStringLiteral("A value is required.");
         return v;
     }
     switch (kind) {
-    case 0:
+    case kTagName:
         v.reason = CheckTagName(v.text);
         break;
-    case 1:
+    case kNumber:
         v.reason = CheckNumber(v.text);
         break;
-    case 2:
+    case kExpression:
         v.reason = CheckExpression(v.text);
         break;
-    case 3:
+    case kTimeStamp:
         v.reason = CheckTimeStamp(v.text);
         break;
     default:

@@ -9,6 +9,7 @@
 #include "TextValidator.h"
 #include "TimeStampText.h"
 #include "TlsLayer.h"
+#include "ToolkitLog.h"
 #include "ToolkitMessages.h"
 #include "ToolkitState.h"
 #include "Utf16Text.h"
@@ -16,16 +17,34 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 const QString kLogOnTitle = QStringLiteral("Log On");
 const QString kNotConnected = QStringLiteral("no runtime is connected");
 constexpr int kMaxUserName = 256;
 constexpr int kMaxPassword = 1024;
+constexpr int kMaxPort = 65535;
 
 ToolkitState& State()
 {
     return ToolkitState::Instance();
+}
+
+// True when the caller broke the operation's contract. The operation answers only
+// with its error value, so the category is where the caller's developer learns why.
+bool Misused(bool broken, const char* operation, const char* problem)
+{
+    if (broken)
+        qCWarning(lcToolkit, "%s: %s", operation, problem);
+    return broken;
+}
+
+// A handle that is neither empty nor one this toolkit gave out.
+bool UnknownHandle(VtHandle handle, const char* operation)
+{
+    return Misused(handle && !State().Find(handle), operation, "unknown connection handle");
 }
 
 // The active connection, if there is one and it still works.
@@ -61,8 +80,9 @@ std::int64_t TagIdOf(const TagRef* ref, VtConnection*& connection)
     return connection ? TagReference::IdOf(ref, connection->Generation()) : -1;
 }
 
-int ReadInto(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality)
+int ReadInto(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, const char* operation)
 {
+    Misused(!buffer || capacity == 0, operation, "no buffer for the value");
     Utf16Text::Write(QString(), buffer, capacity);
     VtConnection* c = nullptr;
     const std::int64_t id = TagIdOf(ref, c);
@@ -85,9 +105,10 @@ int WriteValue(const TagRef* ref, const RuntimeValue& value)
 }
 
 // The common path of the four text checks.
-int Validate(int kind, VtChar* buffer, std::size_t capacity, int interactive, int showError, int flags)
+int Validate(int kind, VtChar* buffer, std::size_t capacity, int interactive, int showError, int flags,
+             const char* operation)
 {
-    if (!buffer || capacity == 0)
+    if (Misused(!buffer || capacity == 0, operation, "no text to check"))
         return 0;
     const TextValidator::Verdict v = TextValidator::Check(kind, Utf16Text::Read(buffer, capacity), flags);
     if (!v.accepted && showError)
@@ -98,7 +119,13 @@ int Validate(int kind, VtChar* buffer, std::size_t capacity, int interactive, in
     return v.accepted ? 1 : 0;
 }
 
-// Kinds 1 and 3 get no capacity: the product cell's buffers for them hold
+// A capacity the caller passed as int; a negative one holds nothing.
+std::size_t Capacity(int capacity)
+{
+    return static_cast<std::size_t>(std::max(capacity, 0));
+}
+
+// Numbers and time stamps get no capacity: the product cell's buffers for them hold
 // 1024 characters and the terminator.
 constexpr std::size_t kUnsizedCapacity = 1025;
 
@@ -125,7 +152,7 @@ int IsToolkitReady()
 int IsLoginRequired(const VtChar* server, int port, const VtChar* proxy, int proxyPort, const VtChar* gateway,
                     int polling, VtHandle*)
 {
-    if (!State().Started() || port <= 0 || port > 65535)
+    if (!State().Started() || port <= 0 || port > kMaxPort)
         return 0;
     // A runtime that cannot be asked needs no login here: ConnectRuntime then
     // reports it as unreachable.
@@ -159,12 +186,12 @@ int LogOn(const VtChar* user, const VtChar* password, int)
 HRESULT ConnectRuntime(const VtChar* server, int port, const VtChar* proxy, int proxyPort, const VtChar* gateway,
                        int polling, VtHandle* handle)
 {
-    if (!handle)
+    if (Misused(!handle, __func__, "no handle to fill"))
         return VT_E_ARGUMENT;
     *handle = nullptr;
-    if (!State().Started())
+    if (Misused(!State().Started(), __func__, "the toolkit is not started"))
         return VT_E_NOT_STARTED;
-    if (port <= 0 || port > 65535)
+    if (port <= 0 || port > kMaxPort)
         return VT_E_ARGUMENT;
     VtConnection* c = State().Create();
     const HRESULT result = c->Open(Target(server, port, proxy, proxyPort, gateway, polling), State().Credentials());
@@ -189,28 +216,35 @@ HRESULT VtSetTransportSecurity(int useTls, const VtChar* caFile)
 int VtGetRefusedFingerprint(VtChar* buffer, std::size_t capacity)
 {
     const QString& text = State().RefusedFingerprint();
-    return buffer && capacity > 0 && Utf16Text::Write(text, buffer, capacity) ? static_cast<int>(text.size()) : 0;
+    if (Misused(!buffer || capacity == 0, __func__, "no buffer for the fingerprint"))
+        return 0;
+    if (Misused(!Utf16Text::Write(text, buffer, capacity), __func__, "the buffer is too small for the fingerprint"))
+        return 0;
+    return static_cast<int>(text.size());
 }
 
 void ActivateConnection(VtHandle handle)
 {
-    State().Activate(handle);
+    if (!UnknownHandle(handle, __func__))
+        State().Activate(handle);
 }
 
 void CloseConnection(VtHandle handle)
 {
-    State().Destroy(handle);
+    if (!UnknownHandle(handle, __func__))
+        State().Destroy(handle);
 }
 
 int IsConnectionLost(VtHandle handle)
 {
+    UnknownHandle(handle, __func__);
     VtConnection* c = State().Find(handle);
     return !c || c->CheckLost() ? 1 : 0;
 }
 
 void NormalizeTagText(VtChar* text, std::size_t capacity)
 {
-    if (text && capacity > 0)
+    if (!Misused(!text || capacity == 0, __func__, "no text to normalise"))
         Utf16Text::Write(TextValidator::Normalize(Utf16Text::Read(text, capacity)), text, capacity);
 }
 
@@ -219,18 +253,20 @@ int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSi
     VtConnection* c = Live();
     const QString expression = Utf16Text::Read(text, Utf16Text::kMaxText);
     QString error;
-    if (!c || !compiled || !RuntimeClient(*c).Compile(expression, error))
+    if (Misused(!compiled, __func__, "no buffer for the compiled expression") || !c ||
+        !RuntimeClient(*c).Compile(expression, error))
         return 1;
     return CompiledExpression::Store(expression, compiled, compiledSize) ? 0 : 1;
 }
 
 void EvaluateCompiled(const void* compiled, ResultRecord* record, int, int, int, int)
 {
-    if (!record)
+    if (Misused(!record, __func__, "no record for the result"))
         return;
     QString expression;
     VtConnection* c = Live();
-    if (!CompiledExpression::Load(compiled, kCompiledBufferSize, expression))
+    if (Misused(!CompiledExpression::Load(compiled, kCompiledBufferSize, expression), __func__,
+                "the buffer holds no compiled expression"))
         ResultRecordCodec::StoreFailure(QStringLiteral("no compiled expression"), *record);
     else if (!c)
         ResultRecordCodec::StoreFailure(kNotConnected, *record);
@@ -240,8 +276,9 @@ void EvaluateCompiled(const void* compiled, ResultRecord* record, int, int, int,
 
 int EvaluateTagList(const VtChar* lines, int count, ResultRecord* records, int)
 {
-    if (!records || count <= 0)
+    if (Misused(!records || count <= 0, __func__, "no records for the lines"))
         return 0;
+    Misused(static_cast<std::uint32_t>(count) > vtproto::kMaxBatch, __func__, "more lines than one batch holds");
     const QString text = Utf16Text::Read(lines, vtproto::kMaxPayload);
     QStringList texts = text.split(u'\n');
     // One record per line: missing lines evaluate as empty (invalid), extra
@@ -261,6 +298,8 @@ int EvaluateTagList(const VtChar* lines, int count, ResultRecord* records, int)
 
 void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord* record)
 {
+    Misused(!buffer || capacity == 0, __func__, "no buffer for the value");
+    Misused(!record, __func__, "no record to format");
     Utf16Text::Write(record ? ResultRecordCodec::Format(*record) : QString(), buffer, capacity);
 }
 
@@ -273,13 +312,17 @@ void FormatQuality(std::uint16_t quality, VtChar* buffer, std::size_t capacity)
 {
     static const QString kTexts[] = {QStringLiteral("BAD"), QStringLiteral("UNCERTAIN"), QStringLiteral("NA"),
                                      QStringLiteral("GOOD")};
+    Misused(!buffer || capacity == 0, __func__, "no buffer for the quality");
     Utf16Text::Write(kTexts[GetQualityClass(quality) >> 6], buffer, capacity);
 }
 
 int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRowAnswer* answers)
 {
+    if (Misused(!rows || !answers || count <= 0, __func__, "no rows or no answers"))
+        return -1;
+    Misused(static_cast<std::uint32_t>(count) > vtproto::kMaxBatch, __func__, "more rows than one batch holds");
     VtConnection* c = Live();
-    if (!c || !rows || !answers || count <= 0)
+    if (!c)
         return -1;
     std::vector<RowEntry> entries(static_cast<std::size_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(count), vtproto::kMaxBatch)));
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -315,7 +358,7 @@ int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRo
 
 int ResolveTag(TagRef* ref, const VtChar* name)
 {
-    if (!ref)
+    if (Misused(!ref, __func__, "no reference to fill"))
         return 0;
     *ref = TagRef{};
     VtConnection* c = Live();
@@ -333,7 +376,7 @@ int WriteTagText(const TagRef* ref, const VtChar* text, int, int, int, int)
 
 int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, int)
 {
-    return ReadInto(ref, buffer, capacity, quality);
+    return ReadInto(ref, buffer, capacity, quality, __func__);
 }
 
 int WriteTagInt(const TagRef* ref, int value, int, int, int, int)
@@ -343,38 +386,41 @@ int WriteTagInt(const TagRef* ref, int value, int, int, int, int)
 
 int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t capacity)
 {
-    return ReadInto(ref, buffer, capacity, nullptr);
+    return ReadInto(ref, buffer, capacity, nullptr, __func__);
 }
 
 int ValidateTextKind0(HWND, VtChar* buffer, int capacity, int interactive, int showError)
 {
-    return capacity > 0 ? Validate(0, buffer, static_cast<std::size_t>(capacity), interactive, showError, 0) : 0;
+    return Validate(TextValidator::kTagName, buffer, Capacity(capacity), interactive, showError, 0, __func__);
 }
 
 int ValidateTextKind1(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return Validate(1, buffer, kUnsizedCapacity, interactive, showError, flags);
+    return Validate(TextValidator::kNumber, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
 }
 
 int ValidateTextKind2(HWND, VtChar* buffer, int capacity, int interactive, int showError, int)
 {
-    return capacity > 0 ? Validate(2, buffer, static_cast<std::size_t>(capacity), interactive, showError, 0) : 0;
+    return Validate(TextValidator::kExpression, buffer, Capacity(capacity), interactive, showError, 0, __func__);
 }
 
 int ValidateTextKind3(HWND, VtChar* buffer, int interactive, int showError, int flags, int)
 {
-    return Validate(3, buffer, kUnsizedCapacity, interactive, showError, flags);
+    return Validate(TextValidator::kTimeStamp, buffer, kUnsizedCapacity, interactive, showError, flags, __func__);
 }
 
 int ParseTimeStamp(const VtChar* text, FILETIME* time, int timeKind)
 {
-    return text && time && TimeStampText::Parse(Utf16Text::Read(text, Utf16Text::kMaxText), timeKind, *time) ? 1 : 0;
+    if (Misused(!text || !time, __func__, "no text or no time"))
+        return 0;
+    return TimeStampText::Parse(Utf16Text::Read(text, Utf16Text::kMaxText), timeKind, *time) ? 1 : 0;
 }
 
 int FormatTimeStamp(const FILETIME* time, VtChar* buffer, int capacity, int timeKind)
 {
-    if (!buffer || capacity <= 0)
+    if (Misused(!buffer || capacity <= 0, __func__, "no buffer for the text"))
         return 0;
+    Misused(!time, __func__, "no time to format");
     QString text;
     const auto size = static_cast<std::size_t>(capacity);
     if (time && TimeStampText::Format(*time, timeKind, text) && Utf16Text::Write(text, buffer, size))

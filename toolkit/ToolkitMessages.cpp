@@ -1,5 +1,7 @@
 #include "ToolkitMessages.h"
 
+#include "runtime/VtText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -32,7 +34,7 @@ VtMessageHandler VtSetMessageHandler(VtMessageHandler handler)
 void VtShowMessage(const QString& title, const QString& text)
 {
     if (g_handler)
-        g_handler(reinterpret_cast<const VtChar*>(title.utf16()), reinterpret_cast<const VtChar*>(text.utf16()));
+        g_handler(VtText(title), VtText(text));
     else
         DefaultHandler(title, text);
 }

@@ -1,5 +1,7 @@
 #include "Utf16Text.h"
 
+#include "runtime/VtText.h"
+
 #include <algorithm>
 
 QString Utf16Text::Read(const VtChar* text, std::size_t maxChars)
@@ -20,7 +22,7 @@ bool Utf16Text::Write(const QString& text, VtChar* buffer, std::size_t capacity)
     // Never leave half of a surrogate pair at the end.
     if (n > 0 && n < static_cast<std::size_t>(text.size()) && text[static_cast<qsizetype>(n) - 1].isHighSurrogate())
         --n;
-    std::copy_n(reinterpret_cast<const VtChar*>(text.utf16()), n, buffer);
+    std::copy_n(VtText(text), n, buffer);
     buffer[n] = 0;
     return n == static_cast<std::size_t>(text.size());
 }

@@ -64,7 +64,7 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
         return VT_E_PROTOCOL;
     }
     m_loginRequired = greeting.loginRequired;
-    m_keepAlive = std::chrono::milliseconds(std::clamp<std::uint32_t>(greeting.keepAliveMs, 500, 60000));
+    m_keepAlive = std::chrono::milliseconds(std::clamp(greeting.keepAliveMs, kMinKeepAliveMs, kMaxKeepAliveMs));
     // A proxy or gateway may drop an idle tunnel, or lose it without closing our
     // end: there the caller's polling interval sets how soon that is noticed.
     if (target.Tunnelled() && target.pollingSeconds > 0)

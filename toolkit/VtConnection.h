@@ -63,6 +63,9 @@ public:
     static constexpr int kRequestTimeoutMs = 3000;
     static constexpr int kConnectTimeoutMs = 3000;
     static constexpr int kMaxPollingSeconds = 3600;
+    // The runtime's keep-alive interval is taken only within these bounds.
+    static constexpr std::uint32_t kMinKeepAliveMs = 500;
+    static constexpr std::uint32_t kMaxKeepAliveMs = 60000;
 
 private:
     HRESULT OpenAndGreet(const ConnectionTarget& target);

@@ -1,11 +1,13 @@
 #include "CGridQuillon.h"
 
 #include "CWatchGridHost.h"
+#include "WatchLog.h"
 
 #include "cells/CGridCellCheck.h"
 #include "platform/CCmdUI.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
+#include "runtime/VtText.h"
 
 #include <QStringMatcher>
 
@@ -27,12 +29,6 @@ constexpr const char* kForbiddenFunctions[] = {
     "SetPassword", "CreateUser", "RemoveUser", "BlockUser", "UnblockUser", "RunVBScript",
 };
 
-// QString holds UTF-16 as the toolkit does; only the pointer type differs.
-const VtChar* Vt(const QString& text)
-{
-    return reinterpret_cast<const VtChar*>(text.utf16());
-}
-
 // A fixed-size, always terminated text buffer for the toolkit.
 template <std::size_t N>
 class TextBuffer
@@ -44,7 +40,7 @@ public:
     void Assign(const QString& text)
     {
         const auto length = std::min<std::size_t>(static_cast<std::size_t>(text.size()), N - 1);
-        std::copy_n(Vt(text), length, m_chars.data());
+        std::copy_n(VtText(text), length, m_chars.data());
         m_chars[length] = 0;
     }
     VtChar* Data() { return m_chars.data(); }
@@ -130,8 +126,10 @@ CGridQuillon::~CGridQuillon() = default;
 int CGridQuillon::InsertWatchRow(int at)
 {
     const int row = InsertRow(QString(), at);
-    if (row < 0)
+    if (row < 0) {
+        qCWarning(lcWatch, "InsertWatchRow: row %d is outside the grid", at);
         return -1;
+    }
     SetItemFormat(row, ColTag, kTextFormat);
     SetItemText(row, ColTag, QString());
     SetItemTextLimit(row, ColTag, kEnteredTextCapacity);
@@ -185,7 +183,11 @@ void CGridQuillon::AppendWatchRows(const std::vector<WatchListRow>& rows)
 
 BOOL CGridQuillon::ValidateEdit(int row, int col, const QString& text)
 {
-    if (!IsValid(row, col) || !CheckConnection())
+    if (!IsValid(row, col)) {
+        qCWarning(lcWatch, "ValidateEdit: cell (%d, %d) is outside the grid", row, col);
+        return FALSE;
+    }
+    if (!CheckConnection())
         return FALSE;
     if (col == ColContinuous)
         return CGridCtrlVantel::ValidateEdit(row, col, text);
@@ -232,14 +234,16 @@ LRESULT CGridQuillon::OnNotify(WPARAM wParam, NMHDR* header)
 
 void CGridQuillon::CheckForbiddenFunctions(VtChar* text, int capacity)
 {
-    if (!text || capacity <= 0)
+    if (!text || capacity <= 0) {
+        qCWarning(lcWatch, "CheckForbiddenFunctions: no text to check");
         return;
+    }
     const auto* end = std::find(text, text + capacity, VtChar(0));
     if (!ContainsForbiddenFunction(QString::fromUtf16(text, end - text)))
         return;
     const QString message = LoadResString(IDS_FORBIDDEN_FUNCTION);
     const auto length = std::min<qsizetype>(message.size(), capacity - 1);
-    std::copy_n(Vt(message), length, text);
+    std::copy_n(VtText(message), length, text);
     text[length] = 0;
 }
 
@@ -272,7 +276,7 @@ void CGridQuillon::RefreshContinuousRows()
         // The toolkit fills every record; clearing 2 KB each first would cost
         // a tick of ten thousand rows 20 MB of writes.
         const auto records = std::make_unique_for_overwrite<ResultRecord[]>(sent.size());
-        const int answered = m_rt->EvaluateTagList(Vt(list), static_cast<int>(sent.size()), records.get(), -1);
+        const int answered = m_rt->EvaluateTagList(VtText(list), static_cast<int>(sent.size()), records.get(), -1);
         // A lost connection says nothing about the expressions: the rows keep
         // their last values and the window shows the disconnection.
         if (!answered && m_rt->IsConnectionLost(Host()->GetConnection()))
@@ -339,7 +343,7 @@ void CGridQuillon::OnToggle()
     const QString text = MapTagText(GetItemText(row, ColTag));
     const ShownRow shown = GetShownRow(row);
     TagRef ref{};
-    if (m_rt->ResolveTag(&ref, Vt(text))) {
+    if (m_rt->ResolveTag(&ref, VtText(text))) {
         const int newValue = StartsWithZero(GetItemText(row, ColValue)) ? 1 : 0;
         m_rt->WriteTagInt(&ref, newValue, -1, -1, -1, 0);
         ValueText value;
@@ -369,7 +373,8 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
     const bool refused = kind == Evaluation::Toggled && ContainsForbiddenFunction(mapped);
     const bool compiled =
         prepared ? prepared->compiled != 0
-                 : !refused && m_rt->CompileExpression(Vt(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
+                 : !refused &&
+                       m_rt->CompileExpression(VtText(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
     if (compiled) {
         ResultRecord evaluated{};
         const ResultRecord* record = prepared ? &prepared->record : &evaluated;
@@ -387,7 +392,7 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
     }
     if (kind != Evaluation::Toggled) {
         TagRef ref{};
-        SetContinuous(row, prepared ? prepared->resolved != 0 : m_rt->ResolveTag(&ref, Vt(mapped)) != 0);
+        SetContinuous(row, prepared ? prepared->resolved != 0 : m_rt->ResolveTag(&ref, VtText(mapped)) != 0);
     }
 }
 
@@ -419,7 +424,7 @@ void CGridQuillon::WriteTypedValue(int row, const QString& value)
         quality = prepared->quality;
     } else {
         TagRef ref{};
-        if (!m_rt->ResolveTag(&ref, Vt(tag)))
+        if (!m_rt->ResolveTag(&ref, VtText(tag)))
             return;
         m_rt->WriteTagText(&ref, written.Data(), -1, -1, -1, 0);
         m_rt->ReadTagText(&ref, readBack.Data(), readBack.Capacity(), &quality, 0);
@@ -490,6 +495,8 @@ void CGridQuillon::SetContinuous(int row, BOOL checked)
 {
     if (auto* check = dynamic_cast<CGridCellCheck*>(GetCell(row, ColContinuous)))
         check->SetCheck(checked);
+    else
+        qCWarning(lcWatch, "SetContinuous: row %d has no Continuous box", row);
 }
 
 QString CGridQuillon::FormatQualityText(std::uint16_t quality) const

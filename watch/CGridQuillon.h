@@ -46,7 +46,7 @@ public:
     void SetContinuous(int row, BOOL checked);
     // Reads every Continuous row with one list evaluation (one refresh tick).
     void RefreshContinuousRows();
-    // In place: replaces text by message 107 when it calls a forbidden function.
+    // In place: replaces text by IDS_FORBIDDEN_FUNCTION when it calls a forbidden function.
     void CheckForbiddenFunctions(VtChar* text, int capacity);
     // The same check on a QString; TRUE when a forbidden function was found.
     static BOOL ContainsForbiddenFunction(const QString& text);

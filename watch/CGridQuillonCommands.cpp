@@ -2,6 +2,7 @@
 // the grid's own handling of pasted text.
 
 #include "CGridQuillon.h"
+#include "WatchLog.h"
 #include "WatchProgress.h"
 #include "WatchSortKey.h"
 
@@ -358,7 +359,12 @@ void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
 BOOL CGridQuillon::PasteTextAt(const CCellID& start, const QMimeData* data, BOOL selectPasted)
 {
     BeginPaste();
-    if (!IsValid(start) || !IsCellEditable(start) || !data || !data->hasText())
+    if (!IsValid(start)) {
+        qCWarning(lcWatch, "PasteTextAt: cell (%d, %d) is outside the grid", start.row, start.col);
+        return FALSE;
+    }
+    // A clipboard that nobody holds has no data: nothing to paste, no misuse.
+    if (!IsCellEditable(start) || !data || !data->hasText())
         return FALSE;
     const QString text = BoundedPasteText(data);
     // Every LF ends a line; text after the last one is a line too.

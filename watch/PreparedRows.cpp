@@ -1,15 +1,8 @@
 #include "PreparedRows.h"
 
+#include "runtime/VtText.h"
+
 #include <algorithm>
-
-namespace {
-
-const VtChar* Vt(const QString& text)
-{
-    return reinterpret_cast<const VtChar*>(text.utf16());
-}
-
-} // namespace
 
 int PreparedRows::Ask(const RuntimeCalls& rt, const std::vector<Question>& questions, const QString& invalidText)
 {
@@ -22,12 +15,12 @@ int PreparedRows::Ask(const RuntimeCalls& rt, const std::vector<Question>& quest
     std::vector<VtRowEntry> rows;
     rows.reserve(questions.size());
     for (const Question& q : questions) {
-        rows.push_back({q.evaluate ? Vt(q.expression) : nullptr, q.write ? Vt(q.tag) : nullptr,
-                        q.write ? Vt(q.value) : nullptr, q.write ? Vt(q.typed) : nullptr});
+        rows.push_back({q.evaluate ? VtText(q.expression) : nullptr, q.write ? VtText(q.tag) : nullptr,
+                        q.write ? VtText(q.value) : nullptr, q.write ? VtText(q.typed) : nullptr});
     }
     // Every answer is filled by the toolkit before it is read.
     m_answers = std::make_unique_for_overwrite<VtRowAnswer[]>(questions.size());
-    const int answered = rt.EnterRows(rows.data(), static_cast<int>(rows.size()), Vt(invalidText), m_answers.get());
+    const int answered = rt.EnterRows(rows.data(), static_cast<int>(rows.size()), VtText(invalidText), m_answers.get());
     for (int i = 0; i < std::min(answered, static_cast<int>(questions.size())); ++i) {
         m_byRow.emplace(questions[static_cast<std::size_t>(i)].row, m_entries.size());
         m_entries.push_back({questions[static_cast<std::size_t>(i)]});

@@ -25,7 +25,7 @@ TEST(WatchListFile, ReadingStopsAtTheFirstEmptyLine)
     ExpectSame(rows, {{"A", true}, {"B", false}});
 }
 
-TEST(WatchListFile, PlainListsKeepTheDesignedBytes)
+TEST(WatchListFile, PlainListsAreOneBytePerCharacterWithCrLfLines)
 {
     EXPECT_EQ(WatchListFile::Encode({{"A", true}, {"B", false}}), QByteArray("A|1\r\nB|0\r\n"));
     EXPECT_EQ(WatchListFile::Encode({{"", false}, {"x|y", true}}), QByteArray("|0\r\nx|y|1\r\n"));

@@ -45,7 +45,7 @@ HMODULE LoadGerman()
     return LoadLibraryW(qEnvironmentVariable("QUILLON_BIN_DIR") + QStringLiteral("/de/QuillonExt-mui.dll"));
 }
 
-TEST(Templates, CredentialAndMainWindowTemplatesAsDesigned)
+TEST(Templates, CredentialAndMainWindowTemplatesHoldTheirControlsAndPlaces)
 {
     const DialogTemplate* credential = LoadDialogTemplate(GetExecutableModule(), IDD_CHECK_CREDENTIAL);
     ASSERT_NE(credential, nullptr);

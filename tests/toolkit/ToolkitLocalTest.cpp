@@ -1,5 +1,6 @@
 // Toolkit operations that need no runtime: formatting, normalising, time
 // stamps, text checks, logon refusals and connection arguments.
+#include "tests/common/LogCapture.h"
 #include "ToolkitTestSupport.h"
 #include "toolkit/ToolkitMessages.h"
 
@@ -215,4 +216,29 @@ TEST_F(ToolkitLocal, WithoutConnectionEverythingFailsQuietly)
     EXPECT_EQ(ReadTagText(&ref, text, 1024, &quality, 0), 0);
     EXPECT_EQ(quality, 0);
     EXPECT_EQ(Q(text), "");
+}
+
+TEST_F(ToolkitLocal, MisusedOperationsWarnThroughTheirCategoryOnlyWhenSwitchedOn)
+{
+    {
+        LogCapture quiet(QStringLiteral("quillon.toolkit"), false);
+        EXPECT_EQ(ResolveTag(nullptr, u"Plant.Tank1.Level"), 0);
+        EXPECT_TRUE(quiet.Messages().isEmpty()) << "off by default";
+    }
+    LogCapture log(QStringLiteral("quillon.toolkit"));
+    EXPECT_EQ(ConnectRuntime(u"localhost", 1234, u"", 0, u"", 10, nullptr), VT_E_ARGUMENT);
+    EXPECT_EQ(ResolveTag(nullptr, u"Plant.Tank1.Level"), 0);
+    CloseConnection(reinterpret_cast<VtHandle>(0x1234));
+    EXPECT_EQ(FormatTimeStamp(nullptr, nullptr, 0, 0), 0);
+    EXPECT_EQ(log.Messages(), QStringList({"ConnectRuntime: no handle to fill", "ResolveTag: no reference to fill",
+                                           "CloseConnection: unknown connection handle",
+                                           "FormatTimeStamp: no buffer for the text"}));
+
+    // Failures that are no misuse stay quiet: no runtime, an empty handle, a cut text.
+    TagRef ref = {};
+    EXPECT_EQ(ResolveTag(&ref, u"Plant.Tank1.Level"), 0);
+    EXPECT_NE(IsConnectionLost(nullptr), 0);
+    VtChar tiny[3];
+    FormatQuality(192, tiny, 3);
+    EXPECT_EQ(log.Messages().size(), 4);
 }

@@ -1,5 +1,7 @@
 #include "FakeRuntime.h"
 
+#include "runtime/VtText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,7 +19,7 @@ void ToVt(const QString& text, VtChar* buffer, std::size_t capacity)
     if (!buffer || capacity == 0)
         return;
     const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(text.size()), capacity - 1);
-    std::copy_n(reinterpret_cast<const VtChar*>(text.utf16()), length, buffer);
+    std::copy_n(VtText(text), length, buffer);
     buffer[length] = 0;
 }
 

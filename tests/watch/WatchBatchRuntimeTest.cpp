@@ -5,6 +5,7 @@
 
 #include "res/Resource.h"
 #include "res/Resources.h"
+#include "runtime/VtText.h"
 #include "tests/toolkit/ToolkitTestSupport.h"
 #include "watch/CGridQuillon.h"
 
@@ -101,7 +102,7 @@ protected:
         TagRef ref{};
         VtChar text[1024] = {};
         std::uint16_t quality = 0;
-        if (!ResolveTag(&ref, reinterpret_cast<const VtChar*>(name.utf16())) ||
+        if (!ResolveTag(&ref, VtText(name)) ||
             !ReadTagText(&ref, text, std::size(text), &quality, 0))
             return QStringLiteral("?");
         return QString::fromUtf16(text) + u'/' + QString::number(quality);
@@ -112,8 +113,8 @@ protected:
         for (qsizetype i = 0; i < kWritable.size(); ++i) {
             TagRef ref{};
             const QString value = initial.at(i).section(u'/', 0, 0);
-            ResolveTag(&ref, reinterpret_cast<const VtChar*>(kWritable.at(i).utf16()));
-            WriteTagText(&ref, reinterpret_cast<const VtChar*>(value.utf16()), -1, -1, -1, 0);
+            ResolveTag(&ref, VtText(kWritable.at(i)));
+            WriteTagText(&ref, VtText(value), -1, -1, -1, 0);
         }
     }
 

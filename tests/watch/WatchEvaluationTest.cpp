@@ -6,8 +6,10 @@
 #include "platform/CCmdUI.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
+#include "tests/common/LogCapture.h"
 #include "watch/CGridQuillon.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -40,7 +42,7 @@ protected:
     WatchGridFixture f{&rt};
 };
 
-TEST_F(WatchGrid, NewWatchRowIsPreparedAsDesigned)
+TEST_F(WatchGrid, NewWatchRowHasItsFormatsLimitsAndColours)
 {
     CGridQuillon& g = *f.grid;
     EXPECT_EQ(g.GetRowCount(), 2);
@@ -58,6 +60,28 @@ TEST_F(WatchGrid, NewWatchRowIsPreparedAsDesigned)
     EXPECT_EQ(g.InsertWatchRow(7), -1) << "beyond the grid";
     EXPECT_EQ(g.InsertWatchRow(1), 1);
     EXPECT_EQ(g.GetRowCount(), 3);
+}
+
+TEST_F(WatchGrid, CellsOutsideTheGridAreRefusedWithAWarning)
+{
+    CGridQuillon& g = *f.grid;
+    LogCapture log(QStringLiteral("quillon.watch"));
+    EXPECT_EQ(g.InsertWatchRow(7), -1);
+    EXPECT_FALSE(g.ValidateEdit(9, Value, QStringLiteral("1")));
+    QMimeData data;
+    data.setText(QStringLiteral("Plant.Level"));
+    EXPECT_FALSE(g.PasteTextAt(CCellID(-1, Tag), &data, TRUE));
+    EXPECT_EQ(log.Messages(), QStringList({"InsertWatchRow: row 7 is outside the grid",
+                                           "ValidateEdit: cell (9, 1) is outside the grid",
+                                           "PasteTextAt: cell (-1, 0) is outside the grid"}));
+    EXPECT_EQ(g.GetRowCount(), 2) << "nothing changed";
+
+    g.SetContinuous(0, TRUE);
+    EXPECT_EQ(log.Messages().size(), 4) << "the header row has no Continuous box";
+
+    // A paste with nothing on the clipboard is no misuse.
+    EXPECT_FALSE(g.PasteTextAt(CCellID(1, Tag), nullptr, TRUE));
+    EXPECT_EQ(log.Messages().size(), 4);
 }
 
 TEST_F(WatchGrid, StoredRowsArePlacedAboveTheEntryRowUnreadAndScrollable)

@@ -19,7 +19,8 @@ QByteArray ChannelBinding::ServerEndPoint(const QByteArray& der)
     if (X509_get_signature_info(cert.get(), &mdnid, &pknid, nullptr, nullptr) && mdnid != NID_md5 &&
         mdnid != NID_sha1 && mdnid != NID_undef)
         md = EVP_get_digestbynid(mdnid);
-    if (!md)
+    // Nor any other hash as weak as MD5 (MD4, MD2), should a provider offer it.
+    if (!md || EVP_MD_get_size(md) < 20)
         md = EVP_sha256();
     QByteArray out(EVP_MAX_MD_SIZE, Qt::Uninitialized);
     unsigned int length = 0;

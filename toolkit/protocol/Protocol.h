@@ -41,6 +41,9 @@ constexpr int kDefaultGatewayPort = 1235;
 // Replies carry the request type with this bit set.
 constexpr std::uint8_t kReplyBit = 0x80;
 
+// The quality class of a good value: the top two bits of the low byte.
+constexpr std::uint16_t kQualityGood = 0xC0;
+
 enum class Request : std::uint8_t {
     Hello = 1,
     Login = 2,

@@ -1,0 +1,4 @@
+#include "ToolkitLog.h"
+
+// Only critical messages pass by default: the warnings about misused operations are for whoever asks for them.
+Q_LOGGING_CATEGORY(lcToolkit, "quillon.toolkit", QtCriticalMsg)
