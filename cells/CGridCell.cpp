@@ -1,6 +1,7 @@
 #include "CGridCell.h"
 
 #include "CGridDefaultCell.h"
+#include "CellsLog.h"
 
 #include "CInPlaceEdit.h"
 
@@ -221,7 +222,11 @@ void CGridCell::Reset()
 
 BOOL CGridCell::Edit(int row, int col, CRect rect, CPoint, UINT id, UINT nChar)
 {
-    if (!m_bEditable || !m_pGrid)
+    if (!m_pGrid) {
+        qCWarning(lcCells, "Edit(%d, %d): the cell has no grid", row, col);
+        return FALSE;
+    }
+    if (!m_bEditable)
         return FALSE;
     if (m_bEditing) {
         // Further typing goes to the editor already open.

@@ -1,6 +1,7 @@
 #include "CGridCellBase.h"
 
 #include "CGridDefaultCell.h"
+#include "CellsLog.h"
 
 #include "grid/CGridCtrl.h"
 #include "platform/CBrush.h"
@@ -16,9 +17,12 @@ IMPLEMENT_DYNAMIC(CGridCellBase, CObject)
 
 namespace {
 
+// Escapement is in tenths of a degree: a quarter turn up.
+constexpr LONG kQuarterTurn = 900;
+
 bool IsVerticalFont(const LOGFONTW* font, bool downwardsToo)
 {
-    return font && (font->lfEscapement == 900 || (downwardsToo && font->lfEscapement == -900));
+    return font && (font->lfEscapement == kQuarterTurn || (downwardsToo && font->lfEscapement == -kQuarterTurn));
 }
 
 // The image's rectangle in the grid's list, when the cell has one there.
@@ -126,7 +130,11 @@ CGridCellBase& CGridCellBase::operator=(const CGridCellBase& source)
 BOOL CGridCellBase::Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBkgnd)
 {
     CGridCtrl* grid = GetGrid();
-    if (!grid || !dc || rect.Width() <= 0 || rect.Height() <= 0)
+    if (!grid || !dc) {
+        qCWarning(lcCells, "Draw(%d, %d): %s", row, col, grid ? "no device context" : "the cell has no grid");
+        return FALSE;
+    }
+    if (rect.Width() <= 0 || rect.Height() <= 0)
         return FALSE;
     const int savedDC = dc->SaveDC();
     dc->SetBkMode(TRANSPARENT);
@@ -409,7 +417,11 @@ void CGridCellBase::EndEdit() {}
 BOOL CGridCellBase::PrintCell(CDC* dc, int row, int col, CRect rect)
 {
     CGridCtrl* grid = GetGrid();
-    if (!grid || !dc || rect.Width() < 1 || rect.Height() < 1)
+    if (!grid || !dc) {
+        qCWarning(lcCells, "PrintCell(%d, %d): %s", row, col, grid ? "no device context" : "the cell has no grid");
+        return FALSE;
+    }
+    if (rect.Width() < 1 || rect.Height() < 1)
         return FALSE;
     const int savedDC = dc->SaveDC();
     dc->SetBkMode(TRANSPARENT);

@@ -1,6 +1,7 @@
 #include "CGridCellCombo.h"
 
 #include "CGridDefaultCell.h"
+#include "CellsLog.h"
 #include "CInPlaceList.h"
 
 #include "grid/CGridCtrl.h"
@@ -94,8 +95,10 @@ CSize CGridCellCombo::GetCellExtent(CDC* dc, int row, int col)
 BOOL CGridCellCombo::Edit(int row, int col, CRect rect, CPoint, UINT id, UINT nChar)
 {
     CGridCtrl* grid = GetGrid();
-    if (!grid)
+    if (!grid) {
+        qCWarning(lcCells, "Edit(%d, %d): the cell has no grid", row, col);
         return FALSE;
+    }
     m_bEditing = TRUE;
     CInPlaceList* list = CInPlaceList::Open(grid, rect, m_dwStyle, id, row, col, GetTextClr(), GetBackClr(),
                                             m_Strings, GetText(), nChar, m_bEndOnSelChange);

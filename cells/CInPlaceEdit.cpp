@@ -2,6 +2,8 @@
 
 #include "NumericText.h"
 
+#include "grid/GridDefs.h"
+
 #include "platform/CDC.h"
 #include "platform/ControlStyles.h"
 #include "platform/GdiDefs.h"
@@ -173,7 +175,7 @@ void CInPlaceEdit::EndEdit()
     }
     QPointer<CInPlaceEdit> self(this);
     const LRESULT reply = m_link.SendEndEdit(this, text, m_nLastChar);
-    if (self && reply != 2)
+    if (self && reply != GRIDN_ENDEDIT_KEEPOPEN)
         close();
     s_bEnding = false;
 }

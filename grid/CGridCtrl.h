@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,7 +54,8 @@ class CGridCtrl : public QAbstractScrollArea, public CObject, public CNotifyRece
     DECLARE_DYNCREATE(CGridCtrl)
 
 public:
-    // What a press, a drag or a hover is doing; the numbers are the designed ones.
+    // What a press, a drag or a hover is doing. Each mode keeps its number;
+    // a new mode takes a new one.
     enum class MouseMode {
         None = 0,
         SelectAll = 1,
@@ -107,7 +109,8 @@ public:
 
     // Cells
     CGridCellBase* GetCell(int row, int col) const;
-    BOOL SetCell(int row, int col, CGridCellBase* cell);
+    // The grid takes 'cell' (none leaves the place empty); the cell it replaces is destroyed.
+    BOOL SetCell(int row, int col, std::unique_ptr<CGridCellBase> cell);
     BOOL SetCellType(int row, int col, const CRuntimeClass* cls);
     BOOL SetDefaultCellType(const CRuntimeClass* cls);
     CGridDefaultCell* GetDefaultCell(BOOL fixedRow, BOOL fixedCol);
@@ -339,7 +342,8 @@ public:
     LRESULT OnImeChar(WPARAM wCharCode, LPARAM lParam);
     UINT OnGetDlgCode() const;
 
-    // Virtual operations, in the designed slot order.
+    // Virtual operations. Their order is the order of the virtual function
+    // table; a new one goes at the end.
     virtual int GetFixedColumnCount() const { return m_nFixedCols; }
     virtual BOOL AutoSizeRow(int row, BOOL resetScroll = TRUE, BOOL ignoreEmpty = FALSE);
     // Clipboard and drag and drop; the effects are DROPEFFECT_ bits.
@@ -362,6 +366,7 @@ public:
     virtual BOOL ValidateEdit(int row, int col, const QString& text);
     virtual void EndEditing();
     virtual void OnDraw(CDC* dc);
+    // A new cell for (row, col); the grid owns the cell from the moment it is returned.
     virtual CGridCellBase* CreateCell(int row, int col);
     // A new cell of class 'cls' set up for (row, col) as CreateCell sets one up.
     CGridCellBase* CreateCellOfType(int row, int col, const CRuntimeClass* cls);
@@ -423,7 +428,9 @@ protected:
     bool m_bKeyHandled = false;
 
 private:
-    using GridRow = std::vector<CGridCellBase*>;
+    using CellPtr = std::unique_ptr<CGridCellBase>;
+    // Each place owns its cell; rows move, sort and grow by moving pointers, never cells.
+    using GridRow = std::vector<CellPtr>;
     using CellMap = std::unordered_map<std::uint64_t, CCellID>;
 
     static std::uint64_t SelectionKey(int row, int col);
@@ -434,8 +441,17 @@ private:
     void ReportOutOfMemory() const;
     void ForgetCell(CGridCellBase* cell);
     void ForgetTopLeft() { m_idTopLeftCell = CCellID(); }
-    GridRow* MakeRow(int row);
-    static void FreeRow(GridRow* cells);
+    std::unique_ptr<GridRow> MakeRow(int row);
+    // The place of a stored cell; nullptr outside the store and in virtual mode.
+    CellPtr* CellSlot(int row, int col);
+    // One path for the setters of one cell's properties: Content marks the
+    // cell modified, Look does not. 'setter' names the caller in the warning
+    // for a misuse.
+    enum class ItemChange { Content, Look };
+    template <typename Apply>
+    BOOL SetCellProperty(const char* setter, int row, int col, ItemChange change, Apply&& apply);
+    // The fields 'item' names in its mask, written into cell.
+    void ApplyItem(const GridItem* item, CGridCellBase* cell);
     void MoveFixedBand(bool rows, int oldCount, int newCount);
     void RedrawFixedCellsOf(const CCellID& cell, const CCellID& other);
     void ClearSortColumn();
@@ -501,7 +517,7 @@ private:
     int m_nFixedRows = 0;
     int m_nCols = 0;
     int m_nFixedCols = 0;
-    std::vector<GridRow*> m_RowData;
+    std::vector<std::unique_ptr<GridRow>> m_RowData;
     GridAxis m_rowHeights;
     GridAxis m_colWidths;
     CGridDefaultCell m_cellDefault;
@@ -627,7 +643,7 @@ public:
     // Each of these characters separates the fields of a pasted line.
     void SetFieldSeparators(const QString& separators) { m_strFieldSeparators = separators; }
     QString GetFieldSeparators() const { return m_strFieldSeparators; }
-    CGridDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    CGridDropTarget* GetDropTarget() const { return m_pDropTarget.get(); }
     CCellID GetDropTargetCell() const { return m_idDropCell; }
 
 protected:
@@ -665,7 +681,7 @@ private:
     void PasteLine(QStringView line, int row, int firstCol);
     void ClearMovedCells(const std::vector<CCellID>& source);
     void SetDropHighlight(const CCellID& cell, bool on);
-    CGridDropTarget* MakeDropTarget();
+    std::unique_ptr<CGridDropTarget> MakeDropTarget();
 
     PFNLVCOMPARE m_pfnCompare = nullptr;
     QString m_strFieldSeparators = QStringLiteral("\t");
@@ -674,5 +690,5 @@ private:
     bool m_bOwnDragRunning = false;
     CCellID m_idDropCell;
     // A child of the grid, made with it; it registers on every resize.
-    CGridDropTarget* m_pDropTarget = MakeDropTarget();
+    std::unique_ptr<CGridDropTarget> m_pDropTarget;
 };

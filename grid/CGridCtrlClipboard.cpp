@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <future>
+#include <memory>
 #include <new>
 
 namespace {
@@ -106,7 +107,7 @@ void CGridCtrl::PrefetchRows(int row, const CellSpan& span) const
     constexpr int kRowsAhead = 4;
     const auto stored = [&](int ahead) -> const GridRow* {
         const auto index = static_cast<std::size_t>(row + ahead);
-        return row + ahead <= span.GetMaxRow() && index < m_RowData.size() ? m_RowData[index] : nullptr;
+        return row + ahead <= span.GetMaxRow() && index < m_RowData.size() ? m_RowData[index].get() : nullptr;
     };
     if (const GridRow* far = stored(3 * kRowsAhead))
         __builtin_prefetch(far);
@@ -115,7 +116,7 @@ void CGridCtrl::PrefetchRows(int row, const CellSpan& span) const
     if (const GridRow* near = stored(kRowsAhead)) {
         const auto last = std::min<std::size_t>(near->size(), static_cast<std::size_t>(span.GetMaxCol()) + 1);
         for (std::size_t col = static_cast<std::size_t>(span.GetMinCol()); col < last; ++col)
-            __builtin_prefetch((*near)[col]);
+            __builtin_prefetch((*near)[col].get());
     }
 }
 
@@ -178,20 +179,20 @@ QMimeData* CGridCtrl::CreateTextDataSource()
         return nullptr;
     if (m_bVirtualMode)
         SendCacheHintToParent(span);
-    QMimeData* data = nullptr;
+    std::unique_ptr<QMimeData> data;
     try {
-        data = new QMimeData;
+        data = std::make_unique<QMimeData>();
         if (const std::optional<QByteArray> utf8 = SelectionTextUtf8(span))
             data->setData(QStringLiteral("text/plain"), *utf8);
         else
             data->setText(SelectionText(span));
     } catch (const std::bad_alloc&) {
-        delete data;
-        data = nullptr;
+        data.reset();
     }
     if (m_bVirtualMode)
         SendCacheHintToParent(CellSpan());
-    return data;
+    // The caller owns the data from here on.
+    return data.release();
 }
 
 // ---------------------------------------------------------------- edit path

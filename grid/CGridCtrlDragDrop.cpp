@@ -10,9 +10,9 @@
 
 #include <QMimeData>
 
-CGridDropTarget* CGridCtrl::MakeDropTarget()
+std::unique_ptr<CGridDropTarget> CGridCtrl::MakeDropTarget()
 {
-    return new CGridDropTarget(this);
+    return std::make_unique<CGridDropTarget>(this);
 }
 
 void CGridCtrl::StartDragDrop()

@@ -1,5 +1,5 @@
-// Qt events become the grid's message handlers here, so the handlers read as
-// designed and tests can drive either level.
+// Qt events become the grid's message handlers here: the handlers keep their
+// message-style signatures, and tests can drive either level.
 #include "CGridCtrl.h"
 
 #include "platform/VirtualKeys.h"
@@ -116,8 +116,8 @@ void CGridCtrl::inputMethodEvent(QInputMethodEvent* event)
     event->accept();
 }
 
-// The second press of a double click is the double click itself, as the
-// design's handlers expect: judged by the same time and distance as Qt's.
+// The second press of a double click is the double click itself, the one
+// press OnLButtonDblClk receives: judged by the same time and distance as Qt's.
 bool CGridCtrl::IsSecondPressOfDoubleClick(const QMouseEvent* event)
 {
     const QStyleHints* hints = QGuiApplication::styleHints();

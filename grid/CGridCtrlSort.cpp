@@ -160,28 +160,32 @@ void CGridCtrl::PlaceRows(int first, const std::vector<int>& from)
         return;
     const auto fixedCols = static_cast<std::size_t>(GetFixedColumnCount());
     const auto cols = static_cast<std::size_t>(m_nCols);
-    std::vector<CGridCellBase*> cells;
+    // Every cell is taken out of its place and put back where it belongs, so
+    // that each one has exactly one owner at any time.
+    GridRow cells;
     cells.reserve(from.size() * (cols - std::min(fixedCols, cols)));
     std::vector<UINT> heights;
     heights.reserve(from.size());
     for (const int row : from) {
-        const GridRow* source = m_RowData[static_cast<std::size_t>(row)];
+        GridRow* source = m_RowData[static_cast<std::size_t>(row)].get();
         for (std::size_t col = fixedCols; col < cols; ++col)
-            cells.push_back(source && col < source->size() ? (*source)[col] : nullptr);
+            cells.push_back(source && col < source->size() ? std::move((*source)[col]) : nullptr);
         heights.push_back(m_rowHeights.Size(row));
     }
     std::size_t next = 0;
     for (std::size_t i = 0; i < from.size(); ++i) {
         const int row = first + static_cast<int>(i);
-        GridRow* target = m_RowData[static_cast<std::size_t>(row)];
+        GridRow* target = m_RowData[static_cast<std::size_t>(row)].get();
         for (std::size_t col = fixedCols; col < cols; ++col, ++next) {
-            if (!target || col >= target->size() || from[i] == row)
+            if (!target || col >= target->size())
                 continue;
-            CGridCellBase* cell = cells[next];
-            ForgetCell(cell);
-            if (cell)
-                cell->SetCoords(row, static_cast<int>(col));
-            (*target)[col] = cell;
+            CellPtr& cell = cells[next];
+            if (from[i] != row) {
+                ForgetCell(cell.get());
+                if (cell)
+                    cell->SetCoords(row, static_cast<int>(col));
+            }
+            (*target)[col] = std::move(cell);
         }
         if (from[i] != row)
             m_rowHeights.Set(row, heights[i]);

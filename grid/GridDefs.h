@@ -22,6 +22,8 @@ constexpr UINT GRIDIF_FGCLR = 0x020;
 constexpr UINT GRIDIF_FORMAT = 0x040;
 constexpr UINT GRIDIF_FONT = 0x080;
 constexpr UINT GRIDIF_MARGIN = 0x100;
+constexpr UINT GRIDIF_ALL = GRIDIF_TEXT | GRIDIF_IMAGE | GRIDIF_PARAM | GRIDIF_STATE | GRIDIF_BKCLR | GRIDIF_FGCLR |
+                           GRIDIF_FORMAT | GRIDIF_FONT | GRIDIF_MARGIN;
 
 // GetNextItem search flags.
 constexpr UINT GRIDNI_FOCUSED = 0x0001;
@@ -47,6 +49,9 @@ constexpr int GRIDN_CACHEHINT = -113;
 constexpr int GRIDN_BEGINEDIT = -175;
 constexpr int GRIDN_ENDEDIT = -176;
 constexpr int GRIDN_GETDISPINFO = -177;
+// A receiver's reply to GRIDN_ENDEDIT that keeps the in-place editor open
+// (it has taken the editor over); any other reply lets the editor close.
+constexpr LRESULT GRIDN_ENDEDIT_KEEPOPEN = 2;
 
 // Grid-lines modes.
 constexpr int GVL_NONE = 0;

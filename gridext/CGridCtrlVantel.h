@@ -69,7 +69,7 @@ protected:
     // with text, all of it selected.
     void ReopenEditor(const CCellID& cell, const QString& text);
 
-    // Fields, in the designed order.
+    // State of the browse commands, the selection helpers and a refused edit.
     int m_nBrowseOwner = 0;
     CCellID m_idLastChecked;
     // No path of this program sets these; the first pairs columns 2 and 6 when clearing.

@@ -413,4 +413,53 @@ TEST(GridStore, OutOfMemoryWhileAddingLeavesTheStoreAsItWas)
     SetMessageBoxHandler({});
 }
 
+// Every cell the grid made is destroyed exactly once, whatever moved it: the
+// cells alive are always the cells the grid holds.
+TEST(GridStore, EachCellIsDestroyedOnceWhateverMovesIt)
+{
+    {
+        CGridCtrl g;
+        g.SetDefaultCellType(RUNTIME_CLASS(CountedCell));
+        g.SetRowCount(6);
+        g.SetColumnCount(4);
+        g.SetFixedRowCount(1);
+        g.SetFixedColumnCount(1);
+        for (int row = 1; row < 6; ++row)
+            g.SetItemText(row, 1, QString(QChar(u'a' + row)));
+        const auto held = [&g] {
+            int counted = 0;
+            for (int row = 0; row < g.GetRowCount(); ++row)
+                for (int col = 0; col < g.GetColumnCount(); ++col)
+                    counted += dynamic_cast<CountedCell*>(g.GetCell(row, col)) != nullptr;
+            return counted;
+        };
+        ASSERT_EQ(CountedCell::s_live, 24);
+
+        ASSERT_TRUE(g.SortTextItems(1, FALSE));
+        EXPECT_EQ(g.GetItemText(1, 1), QStringLiteral("f"));
+        EXPECT_EQ(g.GetItemText(5, 1), QStringLiteral("b"));
+        EXPECT_EQ(CountedCell::s_live, 24);
+        EXPECT_EQ(held(), 24);
+
+        // A replaced cell goes; its text stays in the new one.
+        ASSERT_TRUE(g.SetCellType(2, 1, RUNTIME_CLASS(CGridCell)));
+        EXPECT_EQ(g.GetItemText(2, 1), QStringLiteral("e"));
+        EXPECT_EQ(CountedCell::s_live, 23);
+
+        EXPECT_TRUE(g.DeleteRow(3));
+        EXPECT_TRUE(g.DeleteColumn(2));
+        EXPECT_EQ(g.InsertRow(QStringLiteral("n"), 2), 2);
+        EXPECT_EQ(g.InsertColumn(QStringLiteral("n"), DT_LEFT, 1), 1);
+        EXPECT_TRUE(g.SetRowCount(3));
+        EXPECT_TRUE(g.SetColumnCount(2));
+        EXPECT_EQ(CountedCell::s_live, held());
+        EXPECT_TRUE(g.DeleteAllItems());
+        EXPECT_EQ(CountedCell::s_live, 0);
+        g.SetRowCount(2);
+        g.SetColumnCount(2);
+        EXPECT_EQ(CountedCell::s_live, 4);
+    }
+    EXPECT_EQ(CountedCell::s_live, 0);
+}
+
 } // namespace

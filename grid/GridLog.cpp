@@ -1,0 +1,4 @@
+#include "GridLog.h"
+
+// Only critical messages pass by default: warnings and debug need a rule.
+Q_LOGGING_CATEGORY(lcGrid, "quillon.grid", QtCriticalMsg)
