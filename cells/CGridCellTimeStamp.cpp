@@ -1,6 +1,7 @@
 #include "CGridCellTimeStamp.h"
 
 #include "runtime/VantelToolkit.h"
+#include "runtime/VtText.h"
 
 #include <array>
 
@@ -21,7 +22,7 @@ CGridCellTimeStamp::CGridCellTimeStamp() = default;
 
 bool CGridCellTimeStamp::Parse(const QString& text)
 {
-    return ParseTimeStamp(reinterpret_cast<const VtChar*>(text.utf16()), &m_Time, m_nTimeKind) != 0;
+    return ParseTimeStamp(VtText(text), &m_Time, m_nTimeKind) != 0;
 }
 
 void CGridCellTimeStamp::SetText(const QString& text)

@@ -2,6 +2,7 @@
 
 #include "grid/CGridCtrl.h"
 #include "runtime/VantelToolkit.h"
+#include "runtime/VtText.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,7 +41,7 @@ int CGridCellVantel::Check(QString* text, bool interactive) const
         return 0;
     std::array<VtChar, kBufferSize> buffer{};
     const qsizetype length = std::min<qsizetype>(text->size(), kTextLimit[m_nCheckKind]);
-    std::copy_n(reinterpret_cast<const VtChar*>(text->utf16()), length, buffer.begin());
+    std::copy_n(VtText(*text), length, buffer.begin());
     HWND window = GetGrid();
     const int on = interactive ? 1 : 0;
     int answer = 0;
