@@ -5,8 +5,7 @@
 
 #include <QLabel>
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : CDialog(LoadDialogTemplate(IDD_ABOUTBOX), parent)
+CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(LoadDialogTemplate(IDD_ABOUTBOX), parent)
 {
 }
 
@@ -17,7 +16,7 @@ BOOL CAboutDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (auto* icon = qobject_cast<QLabel*>(GetDlgItem(IDC_ABOUT_ICON)))
         icon->setPixmap(LoadIconResource(IDR_MAINFRAME).pixmap(icon->size().boundedTo(QSize(32, 32))));
-    SetDlgItemText(IDC_ABOUT_VERSION, GetDlgItemText(IDC_ABOUT_VERSION).replace(QStringLiteral("%s"),
-                                                                                 QStringLiteral(QUILLON_VERSION)));
+    SetDlgItemText(IDC_ABOUT_VERSION,
+                   GetDlgItemText(IDC_ABOUT_VERSION).replace(QStringLiteral("%s"), QStringLiteral(QUILLON_VERSION)));
     return TRUE;
 }

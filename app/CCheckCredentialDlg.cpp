@@ -6,8 +6,7 @@
 
 IMPLEMENT_DYNAMIC(CCheckCredentialDlg, CDialog)
 
-CCheckCredentialDlg::CCheckCredentialDlg(QWidget* parent)
-    : CDialog(LoadDialogTemplate(IDD_CHECK_CREDENTIAL), parent)
+CCheckCredentialDlg::CCheckCredentialDlg(QWidget* parent) : CDialog(LoadDialogTemplate(IDD_CHECK_CREDENTIAL), parent)
 {
 }
 

@@ -41,8 +41,7 @@ CQuillonExtApp* AfxGetApp()
     return g_app;
 }
 
-CQuillonExtApp::CQuillonExtApp()
-    : m_hInstance(GetExecutableModule())
+CQuillonExtApp::CQuillonExtApp() : m_hInstance(GetExecutableModule())
 {
     if (!g_app)
         g_app = this;

@@ -34,7 +34,7 @@ public:
     // joined by spaces, an argument with a space and no double quote in quotes.
     static QString JoinArguments(const QStringList& arguments);
 
-    HMODULE m_hInstance;          // the executable's module
+    HMODULE m_hInstance; // the executable's module
     QString m_strIniPath;
     QString m_strUserIniPath;
     HMODULE m_hResDll = nullptr;

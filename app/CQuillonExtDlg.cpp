@@ -6,8 +6,8 @@
 #include "CUserGuideWindow.h"
 #include "ConnectionMessages.h"
 #include "WatchListFile.h"
-#include "platform/KnownFolders.h"
 #include "platform/CDataExchange.h"
+#include "platform/KnownFolders.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/TickCount.h"
@@ -219,7 +219,7 @@ void CQuillonExtDlg::ShowListNotLoaded(FileStore::ReadStatus status)
 {
     const UINT reason = status == FileStore::ReadStatus::NotRegular ? IDS_LIST_NOT_A_FILE
                         : status == FileStore::ReadStatus::TooLarge ? IDS_LIST_TOO_LARGE
-                                                                     : IDS_LIST_UNREADABLE;
+                                                                    : IDS_LIST_UNREADABLE;
     AfxMessageBox(FormatResText(LoadResString(IDS_LIST_NOT_LOADED), {WatchListPath(), LoadResString(reason)}),
                   MB_OK | MB_ICONERROR);
 }
@@ -299,32 +299,22 @@ void CQuillonExtDlg::ApplyAlwaysOnTop()
 void CQuillonExtDlg::OnSysCommand(UINT id)
 {
     switch (id & kSysCommandMask) {
-    case IDM_ABOUTBOX:
-        CAboutDlg(this).DoModal();
-        return;
+    case IDM_ABOUTBOX: CAboutDlg(this).DoModal(); return;
     case IDM_ALWAYSONTOP:
         m_bAlwaysOnTop = !m_bAlwaysOnTop;
         ApplyAlwaysOnTop();
-        WriteProfileStringW(kOptions, QStringLiteral("AlwaysOnTop"), m_bAlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0"));
+        WriteProfileStringW(kOptions, QStringLiteral("AlwaysOnTop"),
+                            m_bAlwaysOnTop ? QStringLiteral("1") : QStringLiteral("0"));
         return;
     case IDM_TREND:
         if (m_trend)
             m_trend->OnTrendCommand();
         return;
-    case SC_MINIMIZE:
-        showMinimized();
-        return;
-    case SC_MAXIMIZE:
-        showMaximized();
-        return;
-    case SC_RESTORE:
-        showNormal();
-        return;
-    case SC_CLOSE:
-        OnCancel();
-        return;
-    default:
-        return;
+    case SC_MINIMIZE: showMinimized(); return;
+    case SC_MAXIMIZE: showMaximized(); return;
+    case SC_RESTORE: showNormal(); return;
+    case SC_CLOSE: OnCancel(); return;
+    default: return;
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CSizingDialog.h"
-#include "platform/FileStore.h"
 #include "CTrendController.h"
+#include "platform/FileStore.h"
 #include "runtime/VantelToolkit.h"
 #include "watch/CGridQuillon.h"
 #include "watch/CWatchGridHost.h"

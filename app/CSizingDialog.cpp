@@ -30,14 +30,10 @@ struct ModePercent
 ModePercent PercentOfMode(int mode)
 {
     switch (mode) {
-    case CSizingDialog::kSizingStretch:
-        return {0, 100};
-    case CSizingDialog::kSizingFollowEdge:
-        return {100, 100};
-    case CSizingDialog::kSizingCentre:
-        return {50, 50};
-    default:
-        return {0, 0};
+    case CSizingDialog::kSizingStretch: return {0, 100};
+    case CSizingDialog::kSizingFollowEdge: return {100, 100};
+    case CSizingDialog::kSizingCentre: return {50, 50};
+    default: return {0, 0};
     }
 }
 
@@ -70,7 +66,7 @@ CSizingDialog::ControlInfo* CSizingDialog::AddSizingControl(QWidget* wnd, int ho
 }
 
 CSizingDialog::ControlInfo* CSizingDialog::AddSizingControlPercent(QWidget* wnd, BYTE left, BYTE right, BYTE top,
-                                                                  BYTE bottom)
+                                                                   BYTE bottom)
 {
     ControlInfo* info = m_sizingHeader.Add(wnd, left, right, top, bottom);
     if (!wnd || !m_sizingHeader.IsStarted())
@@ -111,7 +107,8 @@ BOOL CSizingDialog::RestoreWindowPlacement(const QString& section, BOOL restoreS
     const int top = ProfileInt(section, QStringLiteral("Top"), current.top());
     const int bottom = ProfileInt(section, QStringLiteral("Bottom"), current.top() + current.height());
     const UINT state = UINT(ProfileInt(section, QStringLiteral("State"), int(ShowState())));
-    return SetWindowPlacement(ReachableRect(left, top, right, bottom, minimumSize()), restoreShowState ? state : SW_HIDE);
+    return SetWindowPlacement(ReachableRect(left, top, right, bottom, minimumSize()),
+                              restoreShowState ? state : SW_HIDE);
 }
 
 BOOL CSizingDialog::DestroyWindow()

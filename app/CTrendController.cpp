@@ -12,9 +12,7 @@
 #include <array>
 #include <utility>
 
-CTrendController::CTrendController(CGridQuillon& grid, QWidget* owner)
-    : m_grid(grid)
-    , m_owner(owner)
+CTrendController::CTrendController(CGridQuillon& grid, QWidget* owner) : m_grid(grid), m_owner(owner)
 {
     m_grid.installEventFilter(this);
 }

@@ -40,6 +40,7 @@ bool CUserGuideWindow::Load(const QString& path)
     // The guide's first heading names the window.
     const qsizetype heading = text.indexOf(QStringLiteral("# "));
     const qsizetype end = heading < 0 ? -1 : text.indexOf(u'\n', heading);
-    setWindowTitle(heading < 0 ? QFileInfo(path).completeBaseName() : text.mid(heading + 2, end - heading - 2).trimmed());
+    setWindowTitle(heading < 0 ? QFileInfo(path).completeBaseName()
+                               : text.mid(heading + 2, end - heading - 2).trimmed());
     return true;
 }

@@ -11,7 +11,7 @@ constexpr int kCompanyWithoutVersion = 40;
 constexpr DWORD kProductFolderCapacity = 128;
 constexpr DWORD kProductNameCapacity = 256;
 constexpr DWORD kShortSettingCapacity = 128; // the version and the company id
-}
+} // namespace
 
 QString GetProductFolderName(const QString& programSettingsPath, bool withVersion)
 {

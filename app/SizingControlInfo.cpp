@@ -23,8 +23,7 @@ QRect NormalGeometryOf(const QWidget* window)
     return (window->isMaximized() || window->isFullScreen()) ? window->normalGeometry() : window->geometry();
 }
 
-SizingControlInfo::Header::Header(QWidget* owner)
-    : m_pOwner(owner)
+SizingControlInfo::Header::Header(QWidget* owner) : m_pOwner(owner)
 {
 }
 
@@ -86,8 +85,8 @@ void SizingControlInfo::Header::CreateSizeGrip()
 {
     m_sizeGrip = std::make_unique<QSizeGrip>(m_pOwner);
     const QSize size = m_sizeGrip->sizeHint();
-    m_sizeGrip->setGeometry(m_nInitialClientWidth - size.width(), m_nInitialClientHeight - size.height(),
-                            size.width(), size.height());
+    m_sizeGrip->setGeometry(m_nInitialClientWidth - size.width(), m_nInitialClientHeight - size.height(), size.width(),
+                            size.height());
     Add(m_sizeGrip.get(), 100, 100, 100, 100);
     m_sizeGrip->show();
 }

@@ -42,7 +42,9 @@ void BenchTable::Print() const
         const int digits = std::strcmp(line.unit, "ms") == 0 ? 3 : 0;
         std::printf("| %s | %d | %.*f %s | %s %.*f %s | %.2f | %s | %s |\n", line.operation, line.rows, digits,
                     line.ours, line.unit, line.peerName, digits, line.peer, line.unit, line.ours / line.peer, target,
-                    !pass ? "-" : *pass ? "pass" : "FAIL");
+                    !pass   ? "-"
+                    : *pass ? "pass"
+                            : "FAIL");
     }
 }
 

@@ -96,9 +96,9 @@ bool LoadBench::Run(BenchTable& lines)
         auto client = std::make_unique<QProcess>();
         client->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Starts spread over the period, so that the ticks are too.
-        client->start(program, {QString::number(runtime.Port()), QString::number(i * kRows), QString::number(kRows),
-                                QString::number(i * kPeriodMs / kClients), QString::number(kTicks),
-                                QString::number(kPeriodMs)});
+        client->start(program,
+                      {QString::number(runtime.Port()), QString::number(i * kRows), QString::number(kRows),
+                       QString::number(i * kPeriodMs / kClients), QString::number(kTicks), QString::number(kPeriodMs)});
         clients.push_back(std::move(client));
     }
     for (auto& client : clients) {
@@ -137,7 +137,7 @@ bool LoadBench::Run(BenchTable& lines)
                  ticks[ticks.size() / 2], p99, ticks.back(), LoadAverage());
     lines.Add({"runtime load, 200 clients", kClients, p99, BenchTable::kLoadTickLimitMs, "ms", "limit",
                BenchTable::Goal::LoadTickLimit});
-    lines.Add({"runtime CPU share, 200 clients", kClients, 100 * cpu / wall, 100, "%", "one core",
-               BenchTable::Goal::None});
+    lines.Add(
+        {"runtime CPU share, 200 clients", kClients, 100 * cpu / wall, 100, "%", "one core", BenchTable::Goal::None});
     return true;
 }

@@ -37,8 +37,7 @@ long long Now()
 void SleepUntil(long long nanos)
 {
     const timespec t{static_cast<time_t>(nanos / 1000000000LL), static_cast<long>(nanos % 1000000000LL)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) != 0) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) != 0) {}
 }
 
 int Fail(const char* why)

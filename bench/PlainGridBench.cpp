@@ -116,7 +116,7 @@ bool PlainGridBench::Run(BenchTable& lines)
     double perKey = 0;
     if (!TypeIntoLongCell(&perKey))
         return false;
-    lines.Add({"typing into a long cell", 1, perKey, BenchTable::kKeyLimitMs, "ms", "limit",
-               BenchTable::Goal::KeyLimit});
+    lines.Add(
+        {"typing into a long cell", 1, perKey, BenchTable::kKeyLimitMs, "ms", "limit", BenchTable::Goal::KeyLimit});
     return true;
 }

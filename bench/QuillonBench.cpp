@@ -23,17 +23,17 @@
 #include "tests/runtimed/ModbusDeviceProcess.h"
 
 #include "app/WatchListFile.h"
-#include "tests/common/TestCertificates.h"
 #include "grid/CGridCtrl.h"
 #include "runtime/VantelToolkit.h"
+#include "tests/common/TestCertificates.h"
 #include "trend/CTrendChartView.h"
 #include "trend/CTrendWindow.h"
 #include "watch/CGridQuillon.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -303,7 +303,8 @@ bool CopyAndPaste(BenchTable& lines)
             Flush();
         });
     });
-    lines.Add({"copy 4 columns to the clipboard", kRows, copy, exportText, "ms", "peer", BenchTable::Goal::HalfThePeer});
+    lines.Add(
+        {"copy 4 columns to the clipboard", kRows, copy, exportText, "ms", "peer", BenchTable::Goal::HalfThePeer});
     lines.Add({"paste 4 columns into a grid", kRows, paste, importText, "ms", "peer", BenchTable::Goal::HalfThePeer});
     return true;
 }
@@ -337,8 +338,8 @@ double SettledTick(VtHandle handle, const std::vector<WatchListRow>& rows)
 }
 
 // One settled refresh tick of `rows` beside a loopback round trip of the same bytes.
-bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& echo, const std::vector<WatchListRow>& rows,
-                 const char* operation, BenchTable::Goal goal, BenchTable& lines)
+bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& echo,
+                 const std::vector<WatchListRow>& rows, const char* operation, BenchTable::Goal goal, BenchTable& lines)
 {
     QStringList names;
     for (const WatchListRow& row : rows)
@@ -351,9 +352,8 @@ bool MeasureTick(const RuntimeServer& runtime, VtHandle handle, LoopbackEcho& ec
     if (ours < 0)
         return BenchTable::Fail("the refresh showed no good values");
     const double physical = BenchClock::Median(kTickRepeats, [&] {
-        return BenchClock::Time([&] {
-            echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes));
-        });
+        return BenchClock::Time(
+            [&] { echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes)); });
     });
     lines.Add({operation, static_cast<int>(rows.size()), ours, physical, "ms", "echo", goal});
     return true;
@@ -431,8 +431,8 @@ bool ModbusTick(BenchTable& lines)
     }
     const RuntimeServer runtime(plant);
     return WithConnection(runtime, [&](VtHandle handle, LoopbackEcho& echo) {
-        return MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags", BenchTable::Goal::ModbusTickLimit,
-                           lines);
+        return MeasureTick(runtime, handle, echo, rows, "refresh tick, 1,000 Modbus tags",
+                           BenchTable::Goal::ModbusTickLimit, lines);
     });
 }
 
@@ -498,8 +498,10 @@ bool Trend(BenchTable& lines)
     });
     if (window->Series().front()->Count() != TrendSeries::kCapacity)
         return BenchTable::Fail("the trend series are not full");
-    lines.Add({"trend update, 32 series", kTrendSeries, update, BenchTable::kTrendTickLimitMs, "ms", "limit", BenchTable::Goal::TrendTick});
-    lines.Add({"memory of 32 full trend series", kTrendSeries, bytes, BenchTable::kTrendBytesLimit, "B", "limit", BenchTable::Goal::TrendBytes});
+    lines.Add({"trend update, 32 series", kTrendSeries, update, BenchTable::kTrendTickLimitMs, "ms", "limit",
+               BenchTable::Goal::TrendTick});
+    lines.Add({"memory of 32 full trend series", kTrendSeries, bytes, BenchTable::kTrendBytesLimit, "B", "limit",
+               BenchTable::Goal::TrendBytes});
     return true;
 }
 

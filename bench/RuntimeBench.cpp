@@ -75,9 +75,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "bench_runtime: evaluation failed\n");
             return 1;
         }
-        const double physical = Median([&] {
-            echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes));
-        });
+        const double physical = Median(
+            [&] { echo.RoundTrip(static_cast<std::size_t>(requestBytes), static_cast<std::size_t>(replyBytes)); });
         std::printf("| %d | %lld | %lld | %.3f | %.3f | %.2f |\n", count, static_cast<long long>(requestBytes),
                     static_cast<long long>(replyBytes), toolkit, physical, toolkit / physical);
     }

@@ -23,8 +23,7 @@ QString PlantText(int tags)
 
 } // namespace
 
-RuntimeServer::RuntimeServer(int tags, const QString& certificates)
-    : RuntimeServer(PlantText(tags), certificates)
+RuntimeServer::RuntimeServer(int tags, const QString& certificates) : RuntimeServer(PlantText(tags), certificates)
 {
 }
 
@@ -37,7 +36,8 @@ RuntimeServer::RuntimeServer(const QString& text, const QString& certificates)
     file.close();
     QStringList arguments = {"--port", "0", "--plant", plant};
     if (!certificates.isEmpty())
-        arguments << "--tls-cert" << certificates + "/server.pem" << "--tls-key" << certificates + "/server.key";
+        arguments << "--tls-cert" << certificates + "/server.pem"
+                  << "--tls-key" << certificates + "/server.key";
     m_process.start(QCoreApplication::applicationDirPath() + "/VantelRuntime", arguments);
     if (!m_process.waitForStarted(kWaitMs))
         return;
@@ -75,8 +75,7 @@ bool RuntimeServer::FrameSizes(const QStringList& lines, qint64& requestBytes, q
         QByteArray frame(vtproto::kHeaderSize, Qt::Uninitialized);
         qToBigEndian(static_cast<std::uint32_t>(payload.size()), frame.data());
         sent = socket.write(frame + payload);
-        while (socket.bytesAvailable() < vtproto::kHeaderSize && socket.waitForReadyRead(kWaitMs)) {
-        }
+        while (socket.bytesAvailable() < vtproto::kHeaderSize && socket.waitForReadyRead(kWaitMs)) {}
         const qint64 length = qFromBigEndian<std::uint32_t>(socket.read(vtproto::kHeaderSize).constData());
         qint64 got = 0;
         while (got < length && (socket.bytesAvailable() > 0 || socket.waitForReadyRead(kWaitMs)))

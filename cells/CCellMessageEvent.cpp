@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 
 CCellMessageEvent::CCellMessageEvent(UINT message, LPARAM lParam)
-    : QEvent(EventType()), m_nMessage(message), m_lParam(lParam)
+    : QEvent(EventType())
+    , m_nMessage(message)
+    , m_lParam(lParam)
 {
 }
 

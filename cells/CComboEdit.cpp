@@ -7,7 +7,9 @@
 
 #include <QKeyEvent>
 
-CComboEdit::CComboEdit(CInPlaceList* owner) : QLineEdit(owner), m_pOwner(owner) {}
+CComboEdit::CComboEdit(CInPlaceList* owner) : QLineEdit(owner), m_pOwner(owner)
+{
+}
 
 bool CComboEdit::event(QEvent* event)
 {
@@ -21,7 +23,8 @@ bool CComboEdit::event(QEvent* event)
 
 void CComboEdit::keyPressEvent(QKeyEvent* event)
 {
-    const bool altOnly = event->modifiers().testFlag(Qt::AltModifier) && !event->modifiers().testFlag(Qt::ControlModifier);
+    const bool altOnly =
+        event->modifiers().testFlag(Qt::AltModifier) && !event->modifiers().testFlag(Qt::ControlModifier);
     if (altOnly || m_pOwner->OnKeyDown(VirtualKeyFromEvent(event)))
         return;
     QLineEdit::keyPressEvent(event);

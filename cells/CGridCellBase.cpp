@@ -87,14 +87,38 @@ CGridDefaultCell* CGridCellBase::GetDefaultCell() const
     return grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
 }
 
-BOOL CGridCellBase::IsFocused() const { return (GetState() & GRIDIS_FOCUSED) != 0; }
-BOOL CGridCellBase::IsFixed() const { return (GetState() & GRIDIS_FIXED) != 0; }
-BOOL CGridCellBase::IsFixedCol() const { return (GetState() & GRIDIS_FIXEDCOL) != 0; }
-BOOL CGridCellBase::IsFixedRow() const { return (GetState() & GRIDIS_FIXEDROW) != 0; }
-BOOL CGridCellBase::IsSelected() const { return (GetState() & GRIDIS_SELECTED) != 0; }
-BOOL CGridCellBase::IsReadOnly() const { return (GetState() & GRIDIS_READONLY) != 0; }
-BOOL CGridCellBase::IsModified() const { return (GetState() & GRIDIS_MODIFIED) != 0; }
-BOOL CGridCellBase::IsDropHighlighted() const { return (GetState() & GRIDIS_DROPHILITED) != 0; }
+BOOL CGridCellBase::IsFocused() const
+{
+    return (GetState() & GRIDIS_FOCUSED) != 0;
+}
+BOOL CGridCellBase::IsFixed() const
+{
+    return (GetState() & GRIDIS_FIXED) != 0;
+}
+BOOL CGridCellBase::IsFixedCol() const
+{
+    return (GetState() & GRIDIS_FIXEDCOL) != 0;
+}
+BOOL CGridCellBase::IsFixedRow() const
+{
+    return (GetState() & GRIDIS_FIXEDROW) != 0;
+}
+BOOL CGridCellBase::IsSelected() const
+{
+    return (GetState() & GRIDIS_SELECTED) != 0;
+}
+BOOL CGridCellBase::IsReadOnly() const
+{
+    return (GetState() & GRIDIS_READONLY) != 0;
+}
+BOOL CGridCellBase::IsModified() const
+{
+    return (GetState() & GRIDIS_MODIFIED) != 0;
+}
+BOOL CGridCellBase::IsDropHighlighted() const
+{
+    return (GetState() & GRIDIS_DROPHILITED) != 0;
+}
 
 void CGridCellBase::CopyFrom(const CGridCellBase* source)
 {
@@ -412,7 +436,9 @@ BOOL CGridCellBase::ValidateEdit(const QString&)
     return TRUE;
 }
 
-void CGridCellBase::EndEdit() {}
+void CGridCellBase::EndEdit()
+{
+}
 
 BOOL CGridCellBase::PrintCell(CDC* dc, int row, int col, CRect rect)
 {
@@ -466,15 +492,33 @@ BOOL CGridCellBase::PrintCell(CDC* dc, int row, int col, CRect rect)
     return TRUE;
 }
 
-void CGridCellBase::SetVisible(BOOL) {}
-void CGridCellBase::OnEndEdit() {}
-void CGridCellBase::OnMouseEnter() {}
-void CGridCellBase::OnMouseOver() {}
-void CGridCellBase::OnMouseLeave() {}
-void CGridCellBase::OnClick(CPoint) {}
-void CGridCellBase::OnClickDown(CPoint) {}
-void CGridCellBase::OnRClick(CPoint) {}
-void CGridCellBase::OnDblClick(CPoint) {}
+void CGridCellBase::SetVisible(BOOL)
+{
+}
+void CGridCellBase::OnEndEdit()
+{
+}
+void CGridCellBase::OnMouseEnter()
+{
+}
+void CGridCellBase::OnMouseOver()
+{
+}
+void CGridCellBase::OnMouseLeave()
+{
+}
+void CGridCellBase::OnClick(CPoint)
+{
+}
+void CGridCellBase::OnClickDown(CPoint)
+{
+}
+void CGridCellBase::OnRClick(CPoint)
+{
+}
+void CGridCellBase::OnDblClick(CPoint)
+{
+}
 
 BOOL CGridCellBase::OnSetCursor()
 {

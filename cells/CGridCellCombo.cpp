@@ -1,8 +1,8 @@
 #include "CGridCellCombo.h"
 
 #include "CGridDefaultCell.h"
-#include "CellsLog.h"
 #include "CInPlaceList.h"
+#include "CellsLog.h"
 
 #include "grid/CGridCtrl.h"
 #include "platform/FrameControl.h"
@@ -100,8 +100,8 @@ BOOL CGridCellCombo::Edit(int row, int col, CRect rect, CPoint, UINT id, UINT nC
         return FALSE;
     }
     m_bEditing = TRUE;
-    CInPlaceList* list = CInPlaceList::Open(grid, rect, m_dwStyle, id, row, col, GetTextClr(), GetBackClr(),
-                                            m_Strings, GetText(), nChar, m_bEndOnSelChange);
+    CInPlaceList* list = CInPlaceList::Open(grid, rect, m_dwStyle, id, row, col, GetTextClr(), GetBackClr(), m_Strings,
+                                            GetText(), nChar, m_bEndOnSelChange);
     m_pEditWnd = list;
     if (!list) {
         m_bEditing = FALSE;

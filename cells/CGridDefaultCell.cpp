@@ -16,11 +16,17 @@ CGridDefaultCell::CGridDefaultCell()
 
 CGridDefaultCell::~CGridDefaultCell() = default;
 
-void CGridDefaultCell::SetData(LPARAM) {}
+void CGridDefaultCell::SetData(LPARAM)
+{
+}
 
-void CGridDefaultCell::SetState(DWORD) {}
+void CGridDefaultCell::SetState(DWORD)
+{
+}
 
-void CGridDefaultCell::SetCoords(int, int) {}
+void CGridDefaultCell::SetCoords(int, int)
+{
+}
 
 DWORD CGridDefaultCell::GetState() const
 {

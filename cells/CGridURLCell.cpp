@@ -18,9 +18,9 @@ namespace {
 const QStringList& UrlPrefixes()
 {
     static const QStringList prefixes = {
-        QStringLiteral("www."),    QStringLiteral("http:"),   QStringLiteral("mailto:"), QStringLiteral("ftp:"),
-        QStringLiteral("https:"),  QStringLiteral("news:"),   QStringLiteral("gopher:"), QStringLiteral("telnet:"),
-        QStringLiteral("url:"),    QStringLiteral("file:"),   QStringLiteral("ftp."),
+        QStringLiteral("www."),   QStringLiteral("http:"), QStringLiteral("mailto:"), QStringLiteral("ftp:"),
+        QStringLiteral("https:"), QStringLiteral("news:"), QStringLiteral("gopher:"), QStringLiteral("telnet:"),
+        QStringLiteral("url:"),   QStringLiteral("file:"), QStringLiteral("ftp."),
     };
     return prefixes;
 }
@@ -38,7 +38,9 @@ QString WordAt(const QString& text, int index)
 
 } // namespace
 
-CGridURLCell::CGridURLCell() : m_clrUrl(GetSysColor(COLOR_HIGHLIGHT)) {}
+CGridURLCell::CGridURLCell() : m_clrUrl(GetSysColor(COLOR_HIGHLIGHT))
+{
+}
 
 BOOL CGridURLCell::HasUrl(const QString& text)
 {

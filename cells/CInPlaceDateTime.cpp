@@ -9,9 +9,8 @@
 
 #include <algorithm>
 
-CInPlaceDateTime* CInPlaceDateTime::Open(QWidget* window, const CRect& rect, DWORD style, UINT id, int row,
-                                         int column, COLORREF textColor, COLORREF backColor, QDateTime* time,
-                                         UINT firstChar)
+CInPlaceDateTime* CInPlaceDateTime::Open(QWidget* window, const CRect& rect, DWORD style, UINT id, int row, int column,
+                                         COLORREF textColor, COLORREF backColor, QDateTime* time, UINT firstChar)
 {
     if (!window || !time)
         return nullptr;
@@ -23,11 +22,11 @@ CInPlaceDateTime* CInPlaceDateTime::Open(QWidget* window, const CRect& rect, DWO
 
 CInPlaceDateTime::CInPlaceDateTime(QWidget* window, UINT id, int row, int column, COLORREF textColor,
                                    COLORREF backColor, QDateTime* time)
-    : QDateTimeEdit(ClientArea(window)),
-      m_pcTime(time),
-      m_crForeClr(textColor),
-      m_crBackClr(backColor),
-      m_link(window, id, row, column)
+    : QDateTimeEdit(ClientArea(window))
+    , m_pcTime(time)
+    , m_crForeClr(textColor)
+    , m_crBackClr(backColor)
+    , m_link(window, id, row, column)
 {
 }
 
@@ -51,7 +50,8 @@ void CInPlaceDateTime::Initialise(const CRect& rect, DWORD style)
 void CInPlaceDateTime::StartWith(UINT firstChar)
 {
     setFocus(Qt::OtherFocusReason);
-    const bool typed = firstChar != VK_LBUTTON && firstChar != VK_RETURN && !(firstChar >= VK_PRIOR && firstChar <= VK_DOWN);
+    const bool typed =
+        firstChar != VK_LBUTTON && firstChar != VK_RETURN && !(firstChar >= VK_PRIOR && firstChar <= VK_DOWN);
     if (typed && firstChar >= 0x20 && firstChar != 0x7F) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(char16_t(firstChar))));
         QDateTimeEdit::keyPressEvent(&key);

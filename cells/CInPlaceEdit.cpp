@@ -14,11 +14,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include <utility>
 #include <QMimeData>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <utility>
 
 #include <algorithm>
 
@@ -66,14 +66,14 @@ CInPlaceEdit* CInPlaceEdit::Open(QWidget* window, const CRect& rect, DWORD style
 
 CInPlaceEdit::CInPlaceEdit(QWidget* window, const CRect& rect, UINT id, int row, int column, const QString& initText,
                            UINT firstChar, int textLimit, const QString& shownText, BOOL multiLine)
-    : QPlainTextEdit(ClientArea(window)),
-      m_sInitText(initText),
-      m_bExitOnArrows(firstChar != VK_LBUTTON),
-      m_Rect(rect),
-      m_bMultiLine(multiLine),
-      m_sShownText(shownText),
-      m_link(window, id, row, column),
-      m_nTextLimit(textLimit > 0 ? std::min(textLimit, kDefaultTextLimit) : kDefaultTextLimit)
+    : QPlainTextEdit(ClientArea(window))
+    , m_sInitText(initText)
+    , m_bExitOnArrows(firstChar != VK_LBUTTON)
+    , m_Rect(rect)
+    , m_bMultiLine(multiLine)
+    , m_sShownText(shownText)
+    , m_link(window, id, row, column)
+    , m_nTextLimit(textLimit > 0 ? std::min(textLimit, kDefaultTextLimit) : kDefaultTextLimit)
 {
 }
 
@@ -145,7 +145,8 @@ void CInPlaceEdit::StartWith(UINT firstChar)
     // that arrives before the posted call types it first, so fast typing keeps
     // its order.
     m_nPendingFirstChar = firstChar;
-    QMetaObject::invokeMethod(this, [this] { DeliverFirstChar(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { DeliverFirstChar(); }, Qt::QueuedConnection);
 }
 
 void CInPlaceEdit::DeliverFirstChar()
@@ -343,14 +344,10 @@ bool CInPlaceEdit::IsAcceptableNumber(const QString& text) const
     int integer = 0;
     double real = 0.0;
     switch (m_nInputKind) {
-    case Integer:
-        return ParseIntegerText(text, &integer);
-    case Real:
-        return ParseRealText(text, &real);
-    case Boolean:
-        return ParseIntegerText(text, &integer) && (integer == 0 || integer == 1);
-    default:
-        return true;
+    case Integer: return ParseIntegerText(text, &integer);
+    case Real: return ParseRealText(text, &real);
+    case Boolean: return ParseIntegerText(text, &integer) && (integer == 0 || integer == 1);
+    default: return true;
     }
 }
 

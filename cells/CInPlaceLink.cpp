@@ -11,7 +11,10 @@
 #include <QKeyEvent>
 
 CInPlaceLink::CInPlaceLink(QWidget* window, UINT id, int row, int col)
-    : m_pWindow(window), m_nID(id), m_nRow(row), m_nColumn(col)
+    : m_pWindow(window)
+    , m_nID(id)
+    , m_nRow(row)
+    , m_nColumn(col)
 {
 }
 

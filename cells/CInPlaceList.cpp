@@ -38,12 +38,12 @@ CInPlaceList* CInPlaceList::Open(QWidget* window, const CRect& rect, DWORD style
 
 CInPlaceList::CInPlaceList(QWidget* window, UINT id, int row, int column, COLORREF textColor, COLORREF backColor,
                            const QString& initText, BOOL endOnSelChange)
-    : QComboBox(ClientArea(window)),
-      m_sInitText(initText),
-      m_bEndOnSelChange(endOnSelChange),
-      m_crForeClr(textColor),
-      m_crBackClr(backColor),
-      m_link(window, id, row, column)
+    : QComboBox(ClientArea(window))
+    , m_sInitText(initText)
+    , m_bEndOnSelChange(endOnSelChange)
+    , m_crForeClr(textColor)
+    , m_crBackClr(backColor)
+    , m_link(window, id, row, column)
 {
 }
 

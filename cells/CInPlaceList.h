@@ -20,8 +20,8 @@ class CInPlaceList : public QComboBox
 
 public:
     static CInPlaceList* Open(QWidget* window, const CRect& rect, DWORD style, UINT id, int row, int column,
-                              COLORREF textColor, COLORREF backColor, const QStringList& items,
-                              const QString& initText, UINT firstChar, BOOL endOnSelChange);
+                              COLORREF textColor, COLORREF backColor, const QStringList& items, const QString& initText,
+                              UINT firstChar, BOOL endOnSelChange);
 
     void EndEdit();
     // The list's width: its widest item and a scroll bar, at most 200 pixels.

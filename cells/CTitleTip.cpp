@@ -83,8 +83,8 @@ void CTitleTip::Show(CRect rectTitle, const QString& title, int xOffset, int max
     m_crText = textColor;
     m_crBack = backColor;
     setGeometry(tip.left - 3, tip.top - 1, tip.Width() + 4, tip.Height() + 3);
-    m_rectTitle = CRect(kTextInWindow.left, kTextInWindow.top, width() + kTextInWindow.right,
-                        height() + kTextInWindow.bottom);
+    m_rectTitle =
+        CRect(kTextInWindow.left, kTextInWindow.top, width() + kTextInWindow.right, height() + kTextInWindow.bottom);
     qApp->installEventFilter(this);
     show();
     update();
@@ -156,10 +156,10 @@ CRect CTitleTip::ScreenArea(const CRect& titleOnScreen) const
     const QScreen* screen = QGuiApplication::screenAt(QPoint(titleOnScreen.left, titleOnScreen.top));
     if (!screen)
         screen = m_pParentWnd->screen();
-    const QRect area = screen ? screen->geometry()
-                              : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    return CRect(area.left() + kScreenBorder, area.top() + kScreenBorder,
-                 area.left() + area.width() - kScreenBorder, area.top() + area.height() - kScreenBorder);
+    const QRect area =
+        screen ? screen->geometry() : QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return CRect(area.left() + kScreenBorder, area.top() + kScreenBorder, area.left() + area.width() - kScreenBorder,
+                 area.top() + area.height() - kScreenBorder);
 }
 
 // The grid's client area on the screen, inside the screen's area (on the

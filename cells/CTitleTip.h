@@ -32,8 +32,8 @@ public:
     // Shows text over rectTitle unless it fits there. hoverRect (the cell) is
     // where the mouse may move while the tip stays; the title rectangle when null.
     void Show(CRect rectTitle, const QString& title, int xOffset = 0, int maxChars = -1,
-              const CRect* hoverRect = nullptr, const LOGFONTW* font = nullptr,
-              COLORREF textColor = CLR_DEFAULT, COLORREF backColor = CLR_DEFAULT);
+              const CRect* hoverRect = nullptr, const LOGFONTW* font = nullptr, COLORREF textColor = CLR_DEFAULT,
+              COLORREF backColor = CLR_DEFAULT);
     void Hide();
 
     CRect GetHoverRect() const { return m_rectHover; }

@@ -15,8 +15,7 @@ CPoint InDrawnRect(const CRect& drawn, CPoint pointCellRelative);
 
 // Runs a cell's drawing over its standard print with the print rectangle
 // standing in for the drawn one, and puts the drawn one back.
-template <typename Overlay>
-void OverlayOnPrintRect(CRect& drawn, const CRect& print, Overlay overlay)
+template <typename Overlay> void OverlayOnPrintRect(CRect& drawn, const CRect& print, Overlay overlay)
 {
     const CRect saved = drawn;
     drawn = print;

@@ -16,7 +16,8 @@
 IMPLEMENT_DYNCREATE(CGridCtrl, CObject)
 
 CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
-    : m_pRtcDefault(RUNTIME_CLASS(CGridCell)), m_pDropTarget(MakeDropTarget())
+    : m_pRtcDefault(RUNTIME_CLASS(CGridCell))
+    , m_pDropTarget(MakeDropTarget())
 {
     m_crWindowText = GetSysColor(COLOR_WINDOWTEXT);
     m_crWindowColour = GetSysColor(COLOR_WINDOW);

@@ -630,7 +630,8 @@ public:
     // The same sort over keys the caller made beforehand, keys[i] for row
     // low + i, given to 'compare' instead of the cells; each key moves with its
     // row. A comparison that is costly on cells can be cheap on such keys.
-    BOOL SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high, std::vector<LPARAM>& keys);
+    BOOL SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data, int low, int high,
+                        std::vector<LPARAM>& keys);
     // The sorting part of a click on a column header; OnFixedRowClick runs it first.
     void SortByHeaderClick(const CCellID& cell);
     static int CompareCellTexts(LPARAM cell1, LPARAM cell2, LPARAM data);
@@ -671,8 +672,7 @@ private:
                        std::vector<LPARAM>& keys, std::vector<int>& rows, int depthLeft);
     // Row first + i takes the cells and height of row from[i].
     void PlaceRows(int first, const std::vector<int>& from);
-    template <typename Put>
-    void WalkSelectionText(const CellSpan& span, int firstRow, int lastRow, Put&& put) const;
+    template <typename Put> void WalkSelectionText(const CellSpan& span, int firstRow, int lastRow, Put&& put) const;
     void PrefetchRows(int row, const CellSpan& span) const;
     QString SelectionText(const CellSpan& span) const;
     std::optional<QByteArray> RowsTextUtf8(const CellSpan& span, int firstRow, int lastRow) const;

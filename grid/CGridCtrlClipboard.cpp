@@ -231,7 +231,8 @@ void CGridCtrl::CutSelectedText()
 void CGridCtrl::OnEditCopy()
 {
     if (QWidget* editor = OpenEditorOf(m_idCurrentCell)) {
-        RunOnEditor(editor, [](QPlainTextEdit* e) { e->copy(); }, [](QLineEdit* e) { e->copy(); });
+        RunOnEditor(
+            editor, [](QPlainTextEdit* e) { e->copy(); }, [](QLineEdit* e) { e->copy(); });
         return;
     }
     // The clipboard owns the data from here on, and keeps it past the grid.
@@ -244,7 +245,8 @@ void CGridCtrl::OnEditCut()
     if (!m_bEditable)
         return;
     if (QWidget* editor = OpenEditorOf(m_idCurrentCell)) {
-        RunOnEditor(editor, [](QPlainTextEdit* e) { e->cut(); }, [](QLineEdit* e) { e->cut(); });
+        RunOnEditor(
+            editor, [](QPlainTextEdit* e) { e->cut(); }, [](QLineEdit* e) { e->cut(); });
         return;
     }
     OnEditCopy();
@@ -262,7 +264,8 @@ void CGridCtrl::OnEditPaste()
         return;
     const CGridCellBase* cell = GetCell(start.row, start.col);
     if (cell && cell->IsEditing() &&
-        RunOnEditor(cell->GetEditWnd(), [](QPlainTextEdit* e) { e->paste(); }, [](QLineEdit* e) { e->paste(); }))
+        RunOnEditor(
+            cell->GetEditWnd(), [](QPlainTextEdit* e) { e->paste(); }, [](QLineEdit* e) { e->paste(); }))
         return;
     PasteTextAt(start, QGuiApplication::clipboard()->mimeData(), TRUE);
 }

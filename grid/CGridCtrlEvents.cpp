@@ -4,8 +4,8 @@
 
 #include "platform/VirtualKeys.h"
 
-#include <QGuiApplication>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,8 +39,7 @@ bool IsTabKey(const QKeyEvent* event)
 // The Menu key and Shift+F10 ask for the context menu, as on other desktops.
 bool IsContextMenuKey(const QKeyEvent* event)
 {
-    return event->key() == Qt::Key_Menu ||
-           (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    return event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
 }
 
 } // namespace
@@ -179,7 +178,9 @@ void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-void CGridCtrl::OnContextMenu(QWidget*, CPoint) {}
+void CGridCtrl::OnContextMenu(QWidget*, CPoint)
+{
+}
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
@@ -207,8 +208,7 @@ void CGridCtrl::wheelEvent(QWheelEvent* event)
 void CGridCtrl::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    if (m_bMouseCaptured &&
-        (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason))
+    if (m_bMouseCaptured && (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason))
         OnCaptureChanged();
 }
 

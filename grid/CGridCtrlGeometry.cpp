@@ -109,8 +109,7 @@ BOOL CGridCtrl::GetCellRangeRect(const CellSpan& span, LPRECT rect)
     return TRUE;
 }
 
-int CGridCtrl::CellAt(const GridAxis& axis, int fixed, int topLeft, int offset, int screenOrigin,
-                      BOOL allowFixed) const
+int CGridCtrl::CellAt(const GridAxis& axis, int fixed, int topLeft, int offset, int screenOrigin, BOOL allowFixed) const
 {
     const int fixedSize = GridAxis::Pixels(axis.Sum(0, fixed));
     if (offset < screenOrigin || (!allowFixed && offset < fixedSize))

@@ -323,4 +323,3 @@ CCellID CGridCtrl::GetNextItem(const CCellID& start, UINT flags) const
     }
     return CCellID();
 }
-

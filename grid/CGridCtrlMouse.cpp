@@ -284,16 +284,13 @@ void CGridCtrl::DragTo(const CPoint& point)
         break;
     }
     case MouseMode::SizingRow:
-    case MouseMode::SizingColumn:
-        DrawTrackBar(TrackBarAt(m_MouseMode == MouseMode::SizingRow, point));
-        break;
+    case MouseMode::SizingColumn: DrawTrackBar(TrackBarAt(m_MouseMode == MouseMode::SizingRow, point)); break;
     case MouseMode::PrepareEdit:
     case MouseMode::PrepareDrag:
         m_MouseMode = MouseMode::PrepareDrag;
         StartDragDrop();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -312,16 +309,10 @@ void CGridCtrl::OnLButtonUp(UINT, CPoint point)
     case MouseMode::PrepareEdit:
         OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CellRelative(m_idCurrentCell, point), VK_LBUTTON);
         break;
-    case MouseMode::PrepareDrag:
-        FinishDragPending(point);
-        break;
+    case MouseMode::PrepareDrag: FinishDragPending(point); break;
     case MouseMode::SizingColumn:
-    case MouseMode::SizingRow:
-        FinishSizing(m_MouseMode == MouseMode::SizingRow, point);
-        break;
-    default:
-        FinishClick(point);
-        break;
+    case MouseMode::SizingRow: FinishSizing(m_MouseMode == MouseMode::SizingRow, point); break;
+    default: FinishClick(point); break;
     }
     m_MouseMode = MouseMode::None;
     SetGridCursor(Qt::ArrowCursor);
@@ -431,16 +422,10 @@ void CGridCtrl::OnRButtonUp(UINT, CPoint point)
 BOOL CGridCtrl::OnSetCursor()
 {
     switch (m_MouseMode) {
-    case MouseMode::OverRowDivider:
-        SetGridCursor(Qt::SizeVerCursor);
-        return TRUE;
-    case MouseMode::OverColumnDivider:
-        SetGridCursor(Qt::SizeHorCursor);
-        return TRUE;
-    case MouseMode::DragDrop:
-        return TRUE;
-    default:
-        break;
+    case MouseMode::OverRowDivider: SetGridCursor(Qt::SizeVerCursor); return TRUE;
+    case MouseMode::OverColumnDivider: SetGridCursor(Qt::SizeHorCursor); return TRUE;
+    case MouseMode::DragDrop: return TRUE;
+    default: break;
     }
     const CCellID id = GetCellFromPt(m_LastMousePoint);
     CGridCellBase* cell = (!m_bVirtualMode && IsValid(id)) ? GetCell(id.row, id.col) : nullptr;
@@ -482,10 +467,11 @@ void CGridCtrl::WheelSteps(double steps)
     const int whole = static_cast<int>(m_dWheelSteps);
     m_dWheelSteps -= whole;
     const bool forward = whole > 0;
-    const UINT code = m_nRowsPerWheelNotch == -1 ? (forward ? SB_PAGEUP : SB_PAGEDOWN)
-                                                 : (forward ? SB_LINEUP : SB_LINEDOWN);
+    const UINT code =
+        m_nRowsPerWheelNotch == -1 ? (forward ? SB_PAGEUP : SB_PAGEDOWN) : (forward ? SB_LINEUP : SB_LINEDOWN);
     for (int i = 0; i < std::abs(whole); ++i)
-        QMetaObject::invokeMethod(this, [this, code] { OnVScroll(code, 0); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, code] { OnVScroll(code, 0); }, Qt::QueuedConnection);
 }
 
 void CGridCtrl::OnMouseLeave()

@@ -237,8 +237,7 @@ void CGridCtrl::ScrollAxis(bool vertical, UINT code)
         SetScrollPos32(bar, GetScrollPos32(bar, TRUE));
         ScrollContents(vertical, topLeftCell);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

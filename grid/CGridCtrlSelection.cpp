@@ -59,12 +59,10 @@ CCellID CGridCtrl::SetFocusCell(int row, int col)
 
 void CGridCtrl::SetSelectedRange(const CellSpan& span, BOOL forceRepaint, BOOL selectCells)
 {
-    SetSelectedRange(span.GetMinRow(), span.GetMinCol(), span.GetMaxRow(), span.GetMaxCol(), forceRepaint,
-                     selectCells);
+    SetSelectedRange(span.GetMinRow(), span.GetMinCol(), span.GetMaxRow(), span.GetMaxCol(), forceRepaint, selectCells);
 }
 
-void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint,
-                                 BOOL selectCells)
+void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, BOOL forceRepaint, BOOL selectCells)
 {
     if (!m_bEnableSelection)
         return;
@@ -121,8 +119,8 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     if (!IsValid(range))
         return;
     if (selectCells)
-        m_SelectedCellMap.reserve(m_SelectedCellMap.size()
-                                  + static_cast<std::size_t>(maxRow - minRow + 1) * static_cast<std::size_t>(maxCol - minCol + 1));
+        m_SelectedCellMap.reserve(m_SelectedCellMap.size() + static_cast<std::size_t>(maxRow - minRow + 1) *
+                                                                 static_cast<std::size_t>(maxCol - minCol + 1));
     for (int row = minRow; row <= maxRow; ++row) {
         for (int col = minCol; col <= maxCol; ++col) {
             if (static_cast<bool>(IsCellSelected(row, col)) == static_cast<bool>(selectCells))

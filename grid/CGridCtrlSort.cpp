@@ -74,8 +74,8 @@ BOOL CGridCtrl::SortRowsByKeys(PFNLVCOMPARE compare, BOOL ascending, LPARAM data
                                std::vector<LPARAM>& keys)
 {
     EndEditing();
-    if (!compare || low < 0 || high >= m_nRows || low >= high
-        || keys.size() != static_cast<std::size_t>(high - low + 1))
+    if (!compare || low < 0 || high >= m_nRows || low >= high ||
+        keys.size() != static_cast<std::size_t>(high - low + 1))
         return FALSE;
     // The rows are exchanged in a list of their order while sorting and moved
     // once at the end: the same order as exchanging the rows themselves.

@@ -14,8 +14,7 @@ namespace {
 
 // Room for one more entry, made ahead so the insertion itself cannot fail;
 // grown by half again, so that rows added one by one stay cheap.
-template <typename Vector>
-void ReserveOneMore(Vector& entries)
+template <typename Vector> void ReserveOneMore(Vector& entries)
 {
     if (entries.size() == entries.capacity())
         entries.reserve(entries.size() + entries.size() / 2 + 1);
@@ -591,4 +590,3 @@ BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const
     const CGridCellBase* c = GetCell(cell.row, cell.col);
     return m_bEditable && c && c->IsEditable();
 }
-

@@ -119,20 +119,17 @@ bool CGridDropTarget::HandleDragEvent(QEvent* event)
     }
     case QEvent::DragMove: {
         auto* move = static_cast<QDragMoveEvent*>(event);
-        Answer(move, OnDragOver(m_pGridCtrl, move->mimeData(), EventKeyState(move), EventPoint(move)) !=
-                         DROPEFFECT_NONE);
+        Answer(move,
+               OnDragOver(m_pGridCtrl, move->mimeData(), EventKeyState(move), EventPoint(move)) != DROPEFFECT_NONE);
         return true;
     }
-    case QEvent::DragLeave:
-        OnDragLeave(m_pGridCtrl);
-        return true;
+    case QEvent::DragLeave: OnDragLeave(m_pGridCtrl); return true;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const DROPEFFECT effect = DropEffectFromAction(ChosenAction(drop));
         Answer(drop, OnDrop(m_pGridCtrl, drop->mimeData(), effect, EventPoint(drop)) != FALSE);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -9,7 +9,10 @@ class CellSpan
 {
 public:
     constexpr explicit CellSpan(int minRow = -1, int minCol = -1, int maxRow = -1, int maxCol = -1)
-        : m_nMinRow(minRow), m_nMinCol(minCol), m_nMaxRow(maxRow), m_nMaxCol(maxCol)
+        : m_nMinRow(minRow)
+        , m_nMinCol(minCol)
+        , m_nMaxRow(maxRow)
+        , m_nMaxCol(maxCol)
     {
     }
 

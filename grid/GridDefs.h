@@ -23,7 +23,7 @@ constexpr UINT GRIDIF_FORMAT = 0x040;
 constexpr UINT GRIDIF_FONT = 0x080;
 constexpr UINT GRIDIF_MARGIN = 0x100;
 constexpr UINT GRIDIF_ALL = GRIDIF_TEXT | GRIDIF_IMAGE | GRIDIF_PARAM | GRIDIF_STATE | GRIDIF_BKCLR | GRIDIF_FGCLR |
-                           GRIDIF_FORMAT | GRIDIF_FONT | GRIDIF_MARGIN;
+                            GRIDIF_FORMAT | GRIDIF_FONT | GRIDIF_MARGIN;
 
 // GetNextItem search flags.
 constexpr UINT GRIDNI_FOCUSED = 0x0001;

@@ -239,5 +239,6 @@ void CGridCtrlVantel::OnBrowseTag(int mode)
 
 void CGridCtrlVantel::PostCommand(UINT id)
 {
-    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
 }

@@ -7,8 +7,8 @@
 #include "TextWidths.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdlib>

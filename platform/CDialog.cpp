@@ -2,10 +2,10 @@
 
 #include "CDataExchange.h"
 #include "CRect.h"
+#include "DialogStyles.h"
 #include "DialogTemplate.h"
 #include "MessageBox.h"
 #include "ResourceText.h"
-#include "DialogStyles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,19 +49,17 @@ QFont TemplateFont(const DialogTemplate& dialogTemplate)
 CSize BaseUnitsOf(const QFont& font)
 {
     const QFontMetrics metrics(font);
-    const int alphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabet =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return CSize((alphabet / 26 + 1) / 2, metrics.height());
 }
 
 Qt::Alignment StaticAlignment(DWORD style)
 {
     switch (style & SS_TYPEMASK) {
-    case SS_CENTER:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case SS_RIGHT:
-        return Qt::AlignRight | Qt::AlignTop;
-    default:
-        return Qt::AlignLeft | Qt::AlignTop;
+    case SS_CENTER: return Qt::AlignHCenter | Qt::AlignTop;
+    case SS_RIGHT: return Qt::AlignRight | Qt::AlignTop;
+    default: return Qt::AlignLeft | Qt::AlignTop;
     }
 }
 
@@ -135,13 +133,14 @@ BOOL CDialog::OnCommand(UINT id)
 
 void CDialog::PostCommand(UINT id)
 {
-    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
 }
 
 QWidget* CDialog::GetDlgItem(UINT id) const
 {
-    const auto found = std::find_if(m_controls.begin(), m_controls.end(),
-                                    [id](const Control& control) { return control.id == id; });
+    const auto found =
+        std::find_if(m_controls.begin(), m_controls.end(), [id](const Control& control) { return control.id == id; });
     return found == m_controls.end() ? nullptr : found->widget.data();
 }
 

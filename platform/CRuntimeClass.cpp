@@ -16,7 +16,9 @@ std::vector<const CRuntimeClass*>& Registry()
 } // namespace
 
 CRuntimeClass::CRuntimeClass(const char* className, Factory create, const CRuntimeClass* base)
-    : m_lpszClassName(className), m_pfnCreateObject(create), m_pBaseClass(base)
+    : m_lpszClassName(className)
+    , m_pfnCreateObject(create)
+    , m_pBaseClass(base)
 {
     Registry().push_back(this);
 }

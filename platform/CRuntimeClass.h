@@ -27,21 +27,27 @@ public:
 
 #define RUNTIME_CLASS(cls) (&cls::class##cls)
 
-#define DECLARE_DYNAMIC(cls)                                                                                 \
-public:                                                                                                      \
-    static const CRuntimeClass class##cls;                                                                   \
+#define DECLARE_DYNAMIC(cls)                                                                                           \
+public:                                                                                                                \
+    static const CRuntimeClass class##cls;                                                                             \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(cls)                                                                               \
-    DECLARE_DYNAMIC(cls)                                                                                     \
+#define DECLARE_DYNCREATE(cls)                                                                                         \
+    DECLARE_DYNAMIC(cls)                                                                                               \
     static CObject* CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS(cls, base, factory)                                                           \
-    const CRuntimeClass cls::class##cls(#cls, factory, RUNTIME_CLASS(base));                                 \
-    const CRuntimeClass* cls::GetRuntimeClass() const { return &cls::class##cls; }
+#define IMPLEMENT_RUNTIMECLASS(cls, base, factory)                                                                     \
+    const CRuntimeClass cls::class##cls(#cls, factory, RUNTIME_CLASS(base));                                           \
+    const CRuntimeClass* cls::GetRuntimeClass() const                                                                  \
+    {                                                                                                                  \
+        return &cls::class##cls;                                                                                       \
+    }
 
 #define IMPLEMENT_DYNAMIC(cls, base) IMPLEMENT_RUNTIMECLASS(cls, base, nullptr)
 
-#define IMPLEMENT_DYNCREATE(cls, base)                                                                       \
-    CObject* cls::CreateObject() { return new (std::nothrow) cls; }                                          \
+#define IMPLEMENT_DYNCREATE(cls, base)                                                                                 \
+    CObject* cls::CreateObject()                                                                                       \
+    {                                                                                                                  \
+        return new (std::nothrow) cls;                                                                                 \
+    }                                                                                                                  \
     IMPLEMENT_RUNTIMECLASS(cls, base, &cls::CreateObject)

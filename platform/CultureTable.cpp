@@ -16,6 +16,7 @@ struct CultureEntry
 
 // Sorted by locale id: the bare primary-language ids map to neutral names,
 // the full locale ids to specific ones.
+// clang-format off
 constexpr std::array<CultureEntry, 227> kCultures = {{
     {0x0001, u"ar"},
     {0x0002, u"bg"},
@@ -245,6 +246,7 @@ constexpr std::array<CultureEntry, 227> kCultures = {{
     {0x7C04, u"zh-CHT"},
     {0x7C1A, u"sr"},
 }};
+// clang-format on
 
 constexpr LCID kEnglishUnitedStates = 0x0409;
 // What Windows reports for a user locale it has no id for.

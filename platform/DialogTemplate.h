@@ -10,8 +10,7 @@
 #include <cstddef>
 
 // The predefined control classes, numbered as their class atoms.
-enum class DialogControlKind : WORD
-{
+enum class DialogControlKind : WORD {
     Button = 0x0080,
     Edit = 0x0081,
     Static = 0x0082,

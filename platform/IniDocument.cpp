@@ -91,14 +91,10 @@ QByteArray IniDocument::ToBytes() const
     if (m_endsWithNewline && !m_lines.isEmpty())
         text += m_newline;
     switch (m_encoding) {
-    case Encoding::Utf16LE:
-        return QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE)(text);
-    case Encoding::Utf16BE:
-        return QByteArray("\xFE\xFF") + QStringEncoder(QStringEncoder::Utf16BE)(text);
-    case Encoding::Utf8Bom:
-        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    case Encoding::Utf8:
-        break;
+    case Encoding::Utf16LE: return QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE)(text);
+    case Encoding::Utf16BE: return QByteArray("\xFE\xFF") + QStringEncoder(QStringEncoder::Utf16BE)(text);
+    case Encoding::Utf8Bom: return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case Encoding::Utf8: break;
     }
     return text.toUtf8();
 }

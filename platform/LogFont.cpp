@@ -12,9 +12,8 @@ namespace {
 
 double ScreenDpi()
 {
-    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
+    const QScreen* screen =
+        qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 

@@ -55,8 +55,8 @@ UINT ParseProfileInt(const QString& text)
 
 } // namespace
 
-DWORD GetPrivateProfileStringW(const QString& section, const QString& key, const QString& defaultValue,
-                               QString& out, DWORD capacity, const QString& file)
+DWORD GetPrivateProfileStringW(const QString& section, const QString& key, const QString& defaultValue, QString& out,
+                               DWORD capacity, const QString& file)
 {
     out.clear();
     if (capacity == 0)
@@ -79,8 +79,7 @@ UINT GetPrivateProfileIntW(const QString& section, const QString& key, int defau
     return found ? ParseProfileInt(*found) : UINT(defaultValue);
 }
 
-BOOL WritePrivateProfileStringW(const QString& section, const QString& key, const QString& value,
-                                const QString& file)
+BOOL WritePrivateProfileStringW(const QString& section, const QString& key, const QString& value, const QString& file)
 {
     QByteArray bytes;
     if (!FileStore::ReadAll(file, kMaxProfileBytes, bytes) && QFile::exists(file))

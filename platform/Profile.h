@@ -8,12 +8,11 @@
 
 #include <QString>
 
-DWORD GetPrivateProfileStringW(const QString& section, const QString& key, const QString& defaultValue,
-                               QString& out, DWORD capacity, const QString& file);
+DWORD GetPrivateProfileStringW(const QString& section, const QString& key, const QString& defaultValue, QString& out,
+                               DWORD capacity, const QString& file);
 UINT GetPrivateProfileIntW(const QString& section, const QString& key, int defaultValue, const QString& file);
 // An empty key removes the section, a null value removes the key.
-BOOL WritePrivateProfileStringW(const QString& section, const QString& key, const QString& value,
-                                const QString& file);
+BOOL WritePrivateProfileStringW(const QString& section, const QString& key, const QString& value, const QString& file);
 
 // The application's own profile file (the framework's profile name).
 void SetProfileFileName(const QString& file);

@@ -30,19 +30,13 @@ int GetSystemMetrics(int index)
     if (!screen)
         return 0;
     switch (index) {
-    case SM_CXSCREEN:
-        return screen->geometry().width();
-    case SM_CYSCREEN:
-        return screen->geometry().height();
-    case SM_CXVIRTUALSCREEN:
-        return screen->virtualGeometry().width();
-    case SM_CYVIRTUALSCREEN:
-        return screen->virtualGeometry().height();
+    case SM_CXSCREEN: return screen->geometry().width();
+    case SM_CYSCREEN: return screen->geometry().height();
+    case SM_CXVIRTUALSCREEN: return screen->virtualGeometry().width();
+    case SM_CYVIRTUALSCREEN: return screen->virtualGeometry().height();
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-        return ScrollBarExtent();
-    default:
-        return 0;
+    case SM_CYHSCROLL: return ScrollBarExtent();
+    default: return 0;
     }
 }
 
@@ -57,8 +51,9 @@ QRect ReachableRect(qint64 left, qint64 top, qint64 right, qint64 bottom, const 
     const int height = int(std::clamp<qint64>(bottom - top, minimum.height(), QWIDGETSIZE_MAX));
     QRect rect(int(left), int(top), width, height);
     const QList<QScreen*> screens = QGuiApplication::screens();
-    const bool visible = std::any_of(screens.begin(), screens.end(),
-                                     [&rect](const QScreen* screen) { return screen->availableGeometry().intersects(rect); });
+    const bool visible = std::any_of(screens.begin(), screens.end(), [&rect](const QScreen* screen) {
+        return screen->availableGeometry().intersects(rect);
+    });
     if (!visible && QGuiApplication::primaryScreen())
         rect.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     return rect;

@@ -12,9 +12,18 @@ constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 // System colour indices, numbered as GetSysColor numbers them.
 constexpr int COLOR_WINDOW = 5;

@@ -77,8 +77,10 @@ void ForgetShapes()
 } // namespace
 
 TextWidths::TextWidths(const QFont& font, const QPaintDevice* device)
-    : m_font(font), m_device(device), m_dpi(device ? device->logicalDpiY() : 0),
-      m_metrics(device ? QFontMetrics(font, device) : QFontMetrics(font))
+    : m_font(font)
+    , m_device(device)
+    , m_dpi(device ? device->logicalDpiY() : 0)
+    , m_metrics(device ? QFontMetrics(font, device) : QFontMetrics(font))
 {
 }
 

@@ -16,14 +16,14 @@ struct KeyPair
 };
 
 constexpr KeyPair kNamedKeys[] = {
-    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
-    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_Backspace, VK_BACK},   {Qt::Key_Tab, VK_TAB},       {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},    {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},  {Qt::Key_Alt, VK_MENU},      {Qt::Key_Pause, VK_PAUSE},
     {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Space, VK_SPACE},
-    {Qt::Key_PageUp, VK_PRIOR},   {Qt::Key_PageDown, VK_NEXT},   {Qt::Key_End, VK_END},
-    {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
-    {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},       {Qt::Key_Insert, VK_INSERT},
-    {Qt::Key_Delete, VK_DELETE},  {Qt::Key_Menu, VK_APPS},
+    {Qt::Key_PageUp, VK_PRIOR},     {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},        {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},      {Qt::Key_Down, VK_DOWN},     {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},    {Qt::Key_Menu, VK_APPS},
 };
 
 bool IsModifierDown(Qt::KeyboardModifier modifier)
@@ -62,17 +62,12 @@ QString TypedCharacters(const QKeyEvent* event)
     const bool control = modifiers.testFlag(Qt::ControlModifier);
     switch (event->key()) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return control ? QString() : QString(QChar(u'\t'));
+    case Qt::Key_Backtab: return control ? QString() : QString(QChar(u'\t'));
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return QString(QChar(control ? u'\n' : u'\r'));
-    case Qt::Key_Escape:
-        return QString(QChar(0x1B));
-    case Qt::Key_Backspace:
-        return control ? QString() : QString(QChar(u'\b'));
-    default:
-        break;
+    case Qt::Key_Enter: return QString(QChar(control ? u'\n' : u'\r'));
+    case Qt::Key_Escape: return QString(QChar(0x1B));
+    case Qt::Key_Backspace: return control ? QString() : QString(QChar(u'\b'));
+    default: break;
     }
     if (control || modifiers.testFlag(Qt::AltModifier))
         return QString();
@@ -87,26 +82,13 @@ short GetKeyState(int virtualKey)
 {
     bool down = false;
     switch (UINT(virtualKey)) {
-    case VK_SHIFT:
-        down = IsModifierDown(Qt::ShiftModifier);
-        break;
-    case VK_CONTROL:
-        down = IsModifierDown(Qt::ControlModifier);
-        break;
-    case VK_MENU:
-        down = IsModifierDown(Qt::AltModifier);
-        break;
-    case VK_LBUTTON:
-        down = IsButtonDown(Qt::LeftButton);
-        break;
-    case VK_RBUTTON:
-        down = IsButtonDown(Qt::RightButton);
-        break;
-    case VK_MBUTTON:
-        down = IsButtonDown(Qt::MiddleButton);
-        break;
-    default:
-        break;
+    case VK_SHIFT: down = IsModifierDown(Qt::ShiftModifier); break;
+    case VK_CONTROL: down = IsModifierDown(Qt::ControlModifier); break;
+    case VK_MENU: down = IsModifierDown(Qt::AltModifier); break;
+    case VK_LBUTTON: down = IsButtonDown(Qt::LeftButton); break;
+    case VK_RBUTTON: down = IsButtonDown(Qt::RightButton); break;
+    case VK_MBUTTON: down = IsButtonDown(Qt::MiddleButton); break;
+    default: break;
     }
     return down ? kKeyDown : 0;
 }

@@ -2,8 +2,8 @@
 
 #include "WinTypes.h"
 
-#include <Qt>
 #include <QString>
+#include <Qt>
 
 class QKeyEvent;
 

@@ -5,7 +5,6 @@
 
 #include "platform/MessageBox.h"
 
-
 namespace {
 
 static_assert(IDC_OK == UINT(IDOK) && IDC_CANCEL == UINT(IDCANCEL));
@@ -17,19 +16,24 @@ constexpr StringResource kStrings[] = {
     {IDS_ACCESS_DENIED, u"User access to resource denied.\nPlease check your user groups permission."},
     {IDS_ALWAYS_ON_TOP, u"Always on &Top"},
     {IDS_LOCAL_SERVER, u"LOCAL"},
-    {IDS_CONNECT_ERROR, u"Error connecting to '%s' (%d) .\nPlease make sure that '%s' is running on the remote station."},
+    {IDS_CONNECT_ERROR,
+     u"Error connecting to '%s' (%d) .\nPlease make sure that '%s' is running on the remote station."},
     {IDS_INVALID_CREDENTIAL, u"Invalid Credential"},
-    {IDS_LIST_NOT_LOADED, u"The watch list '%s' was not loaded: %s\nIt is left as it is, and the list of this session will not be saved."},
+    {IDS_LIST_NOT_LOADED,
+     u"The watch list '%s' was not loaded: %s\nIt is left as it is, and the list of this session will not be saved."},
     {IDS_LIST_NOT_A_FILE, u"it is not a regular file."},
     {IDS_LIST_TOO_LARGE, u"it is larger than 64 MiB."},
     {IDS_LIST_UNREADABLE, u"it cannot be read."},
-    {IDS_TLS_UNTRUSTED, u"The certificate of '%s' is not trusted.\nSHA-256 fingerprint: %s\nCompare it with the runtime's certificate; if they match, name that certificate or its CA with tlsca."},
+    {IDS_TLS_UNTRUSTED,
+     u"The certificate of '%s' is not trusted.\nSHA-256 fingerprint: %s\nCompare it with the runtime's certificate; if they match, name that certificate or its CA with tlsca."},
     {IDS_TLS_NAME_MISMATCH, u"The certificate of '%s' is not issued for that name."},
     {IDS_TLS_EXPIRED, u"The certificate of '%s' has expired or is not yet valid."},
     {IDS_TLS_ABSENT, u"'%s' does not speak TLS, but a secure connection was asked for."},
-    {IDS_TLS_REQUIRED, u"'%s' accepts only secure connections.\nTurn TLS on with /tls or with tls=1 in QuillonExt.ini."},
+    {IDS_TLS_REQUIRED,
+     u"'%s' accepts only secure connections.\nTurn TLS on with /tls or with tls=1 in QuillonExt.ini."},
     {IDS_TLS_FAILED, u"The secure connection to '%s' failed."},
-    {IDS_SERVER_PROOF, u"'%s' could not prove that it knows your password.\nIt may not be the runtime it claims to be."},
+    {IDS_SERVER_PROOF,
+     u"'%s' could not prove that it knows your password.\nIt may not be the runtime it claims to be."},
     {IDS_TLS_CA_FILE, u"The certificate file '%s' cannot be read or holds no certificate."},
     {IDS_PROGRESS_INSERT, u"Inserting copied rows..."},
     {IDS_PROGRESS_PASTE, u"Pasting rows..."},
@@ -79,9 +83,18 @@ constexpr DialogTemplate kDialogs[] = {
 };
 
 constexpr GridMenuTexts kGridMenuTexts = {
-    u"Watch",       u"Sort &Ascending", u"Sort &Descending", u"&Continuous",         u"&Toggle",
-    u"&Insert Tag or Expression...",    u"&Copy",            u"Cu&t",                u"&Paste",
-    u"Insert Copied Cells",             u"&Insert Line",     u"D&elete Line",
+    u"Watch",
+    u"Sort &Ascending",
+    u"Sort &Descending",
+    u"&Continuous",
+    u"&Toggle",
+    u"&Insert Tag or Expression...",
+    u"&Copy",
+    u"Cu&t",
+    u"&Paste",
+    u"Insert Copied Cells",
+    u"&Insert Line",
+    u"D&elete Line",
 };
 constexpr auto kGridMenuItems = GridMenuItems(kGridMenuTexts);
 

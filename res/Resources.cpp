@@ -26,8 +26,7 @@ bool Carries(const ResourceTables* tables, std::size_t countOffset)
     return tables->size >= countOffset + sizeof(std::size_t);
 }
 
-template <typename Entry>
-const Entry* FindEntry(const Entry* entries, std::size_t count, UINT id)
+template <typename Entry> const Entry* FindEntry(const Entry* entries, std::size_t count, UINT id)
 {
     if (!entries)
         return nullptr;
@@ -38,9 +37,8 @@ const Entry* FindEntry(const Entry* entries, std::size_t count, UINT id)
 
 const DialogTemplate* FindDialog(const ResourceTables* tables, UINT id)
 {
-    return Carries(tables, offsetof(ResourceTables, dialogCount))
-               ? FindEntry(tables->dialogs, tables->dialogCount, id)
-               : nullptr;
+    return Carries(tables, offsetof(ResourceTables, dialogCount)) ? FindEntry(tables->dialogs, tables->dialogCount, id)
+                                                                  : nullptr;
 }
 
 const MenuResource* FindMenu(const ResourceTables* tables, UINT id)

@@ -57,11 +57,11 @@ constexpr std::size_t kReadBackCapacity = 1024;
 // The answer to one VtRowEntry, as the single operations would have given it.
 struct VtRowAnswer
 {
-    int compiled;         // CompileExpression returned 0
-    int resolved;         // ResolveTag of the expression was nonzero
-    ResultRecord record;  // EvaluateCompiled's record, when compiled
-    int written;          // 0 tag not resolved, 1 skipped (row shows the typed text), 2 written and read back
-    int read;             // ReadTagText was nonzero
+    int compiled;          // CompileExpression returned 0
+    int resolved;          // ResolveTag of the expression was nonzero
+    ResultRecord record;   // EvaluateCompiled's record, when compiled
+    int written;           // 0 tag not resolved, 1 skipped (row shows the typed text), 2 written and read back
+    int read;              // ReadTagText was nonzero
     std::uint16_t quality; // ReadTagText's quality, when read
     VtChar readBack[kReadBackCapacity]; // ReadTagText's text
 };
@@ -80,9 +80,9 @@ constexpr std::uint16_t kQualityGood = 192;
 // (credentials refused); see docs/protocol.md.
 constexpr HRESULT VT_E_UNREACHABLE = static_cast<HRESULT>(0x80070422u);
 constexpr HRESULT VT_E_NOT_STARTED = static_cast<HRESULT>(0x8007139Fu);
-constexpr HRESULT VT_E_PROTOCOL = static_cast<HRESULT>(0x80070032u);      // the peer is no runtime we speak to
-constexpr HRESULT VT_E_ROUTE = static_cast<HRESULT>(0x80004001u);         // proxy or gateway route not available
-constexpr HRESULT VT_E_ARGUMENT = static_cast<HRESULT>(0x80070057u);      // no handle, or a port outside 1..65535
+constexpr HRESULT VT_E_PROTOCOL = static_cast<HRESULT>(0x80070032u); // the peer is no runtime we speak to
+constexpr HRESULT VT_E_ROUTE = static_cast<HRESULT>(0x80004001u);    // proxy or gateway route not available
+constexpr HRESULT VT_E_ARGUMENT = static_cast<HRESULT>(0x80070057u); // no handle, or a port outside 1..65535
 // Transport security (VtSetTransportSecurity): the runtime's certificate is not
 // trusted, is not issued for the name given, has expired or is not yet valid;
 // the runtime speaks no TLS; it speaks only TLS and TLS was not asked for; the
@@ -128,8 +128,8 @@ VANTEL_API int VtGetRefusedFingerprint(VtChar* buffer, std::size_t capacity);
 // Tags and expressions, on the active connection. CompileExpression: 0 = compiled.
 // EvaluateTagList: one record per line; nonzero when the runtime answered.
 VANTEL_API void NormalizeTagText(VtChar* text, std::size_t capacity);
-VANTEL_API int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSize, int reserved1,
-                                 int flags, int reserved2, int reserved3);
+VANTEL_API int CompileExpression(const VtChar* text, void* compiled, std::size_t compiledSize, int reserved1, int flags,
+                                 int reserved2, int reserved3);
 VANTEL_API void EvaluateCompiled(const void* compiled, ResultRecord* record, int a, int b, int c, int d);
 VANTEL_API int EvaluateTagList(const VtChar* lines, int count, ResultRecord* records, int reserved);
 VANTEL_API void FormatResultValue(VtChar* buffer, std::size_t capacity, const ResultRecord* record);
@@ -149,7 +149,8 @@ VANTEL_API int EnterRows(const VtRowEntry* rows, int count, const VtChar* invali
 // others are nonzero when the runtime wrote or read the value.
 VANTEL_API int ResolveTag(TagRef* ref, const VtChar* name);
 VANTEL_API int WriteTagText(const TagRef* ref, const VtChar* text, int a, int b, int c, int d);
-VANTEL_API int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality, int reserved);
+VANTEL_API int ReadTagText(const TagRef* ref, VtChar* buffer, std::size_t capacity, std::uint16_t* quality,
+                           int reserved);
 VANTEL_API int WriteTagInt(const TagRef* ref, int value, int a, int b, int c, int d);
 VANTEL_API int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t capacity);
 
@@ -157,7 +158,8 @@ VANTEL_API int ReadTagValueText(const TagRef* ref, VtChar* buffer, std::size_t c
 // rewrite the buffer and may talk to the user through a dialog parented to window.
 VANTEL_API int ValidateTextKind0(HWND window, VtChar* buffer, int capacity, int interactive, int showError);
 VANTEL_API int ValidateTextKind1(HWND window, VtChar* buffer, int interactive, int showError, int flags, int reserved);
-VANTEL_API int ValidateTextKind2(HWND window, VtChar* buffer, int capacity, int interactive, int showError, int reserved);
+VANTEL_API int ValidateTextKind2(HWND window, VtChar* buffer, int capacity, int interactive, int showError,
+                                 int reserved);
 VANTEL_API int ValidateTextKind3(HWND window, VtChar* buffer, int interactive, int showError, int flags, int reserved);
 
 // Time stamps: nonzero when the text was understood and time filled.

@@ -42,8 +42,7 @@ void ClientSession::Pump()
 {
     // While replies pile up unread, leave further requests in the kernel's
     // buffer: the client is then slowed down by TCP itself.
-    while (!m_closed && !m_holding && Pending() < m_limits.highWater && ReadFrame()) {
-    }
+    while (!m_closed && !m_holding && Pending() < m_limits.highWater && ReadFrame()) {}
 }
 
 // Reads what is there of the current frame; true when a frame was handled and

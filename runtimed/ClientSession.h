@@ -44,12 +44,12 @@ private:
     SessionLimits m_limits;
     QTimer m_watchdog;
     QElapsedTimer m_clock;
-    qint64 m_lastRequest = 0;   // also the time of connecting
-    qint64 m_frameStart = -1;   // a frame has begun and is not complete
-    qint64 m_outputSince = -1;  // replies have been waiting since
-    qint64 m_expected = -1;     // payload length of the frame being read
+    qint64 m_lastRequest = 0;  // also the time of connecting
+    qint64 m_frameStart = -1;  // a frame has begun and is not complete
+    qint64 m_outputSince = -1; // replies have been waiting since
+    qint64 m_expected = -1;    // payload length of the frame being read
     QByteArray m_frame;
     bool m_greeted = false;
     bool m_closed = false;
-    bool m_holding = false;     // a failed login's refusal is held back, or a device write awaits its answer
+    bool m_holding = false; // a failed login's refusal is held back, or a device write awaits its answer
 };

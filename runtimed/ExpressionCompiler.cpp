@@ -14,10 +14,7 @@ namespace {
 class DepthGuard
 {
 public:
-    explicit DepthGuard(int& depth)
-        : m_depth(depth)
-    {
-    }
+    explicit DepthGuard(int& depth) : m_depth(depth) {}
     ~DepthGuard() { --m_depth; }
     DepthGuard(const DepthGuard&) = delete;
     DepthGuard& operator=(const DepthGuard&) = delete;
@@ -28,8 +25,7 @@ private:
 
 } // namespace
 
-ExpressionCompiler::ExpressionCompiler(const TagDatabase& tags)
-    : m_tags(tags)
+ExpressionCompiler::ExpressionCompiler(const TagDatabase& tags) : m_tags(tags)
 {
 }
 
@@ -114,9 +110,14 @@ bool ExpressionCompiler::Not()
 
 bool ExpressionCompiler::Comparison()
 {
-    return Level(&ExpressionCompiler::Additive,
-                 {{"=", BinaryOp::Eq}, {"==", BinaryOp::Eq}, {"<>", BinaryOp::Ne}, {"!=", BinaryOp::Ne},
-                  {"<", BinaryOp::Lt}, {"<=", BinaryOp::Le}, {">", BinaryOp::Gt}, {">=", BinaryOp::Ge}});
+    return Level(&ExpressionCompiler::Additive, {{"=", BinaryOp::Eq},
+                                                 {"==", BinaryOp::Eq},
+                                                 {"<>", BinaryOp::Ne},
+                                                 {"!=", BinaryOp::Ne},
+                                                 {"<", BinaryOp::Lt},
+                                                 {"<=", BinaryOp::Le},
+                                                 {">", BinaryOp::Gt},
+                                                 {">=", BinaryOp::Ge}});
 }
 
 bool ExpressionCompiler::Additive()
@@ -201,10 +202,8 @@ bool ExpressionCompiler::Primary()
             return true;
         }
         return Fail(QStringLiteral("unexpected '%1'").arg(m_token.text));
-    case Kind::Error:
-        return Fail(m_token.text);
-    default:
-        return Fail(QStringLiteral("unexpected end of the expression"));
+    case Kind::Error: return Fail(m_token.text);
+    default: return Fail(QStringLiteral("unexpected end of the expression"));
     }
 }
 

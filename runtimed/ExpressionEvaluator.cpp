@@ -26,9 +26,7 @@ RuntimeResult ExpressionEvaluator::Evaluate(const Program& program)
 
     for (const Program::Instruction& in : program.Code()) {
         switch (in.code) {
-        case Code::Constant:
-            stack.push_back(program.Constant(in.a));
-            break;
+        case Code::Constant: stack.push_back(program.Constant(in.a)); break;
         case Code::Tag: {
             const Tag* tag = m_tags.Get(in.a);
             if (!tag) {

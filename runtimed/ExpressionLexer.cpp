@@ -21,8 +21,7 @@ bool IsDigit(QChar c)
 
 } // namespace
 
-ExpressionLexer::ExpressionLexer(const QString& text)
-    : m_text(text)
+ExpressionLexer::ExpressionLexer(const QString& text) : m_text(text)
 {
 }
 

@@ -4,9 +4,7 @@
 
 #include <QTcpSocket>
 
-GatewayServer::GatewayServer(const SessionLimits& limits, QObject* parent)
-    : QObject(parent)
-    , m_limits(limits)
+GatewayServer::GatewayServer(const SessionLimits& limits, QObject* parent) : QObject(parent), m_limits(limits)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &GatewayServer::Accept);
 }

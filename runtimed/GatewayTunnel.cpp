@@ -53,13 +53,9 @@ void GatewayTunnel::ReadHead()
     HostPort target;
     qsizetype headLength = 0;
     switch (TunnelRequest::Parse(m_head, target, headLength)) {
-    case TunnelRequest::Result::Incomplete:
-        return;
-    case TunnelRequest::Result::Invalid:
-        Refuse("400 Bad Request");
-        return;
-    case TunnelRequest::Result::Valid:
-        break;
+    case TunnelRequest::Result::Incomplete: return;
+    case TunnelRequest::Result::Invalid: Refuse("400 Bad Request"); return;
+    case TunnelRequest::Result::Valid: break;
     }
     m_head.remove(0, headLength); // bytes the client sent early, for the runtime
     m_phase = Phase::Connecting;

@@ -34,15 +34,9 @@ bool Arithmetic(BinaryOp op, const RuntimeValue& a, const RuntimeValue& b, Runti
         std::int64_t r = 0;
         bool overflow = false;
         switch (op) {
-        case BinaryOp::Add:
-            overflow = __builtin_add_overflow(x, y, &r);
-            break;
-        case BinaryOp::Sub:
-            overflow = __builtin_sub_overflow(x, y, &r);
-            break;
-        case BinaryOp::Mul:
-            overflow = __builtin_mul_overflow(x, y, &r);
-            break;
+        case BinaryOp::Add: overflow = __builtin_add_overflow(x, y, &r); break;
+        case BinaryOp::Sub: overflow = __builtin_sub_overflow(x, y, &r); break;
+        case BinaryOp::Mul: overflow = __builtin_mul_overflow(x, y, &r); break;
         default: // Mod; INT64_MIN % -1 traps, and its remainder is 0 anyway.
             r = y == -1 ? 0 : x % y;
             break;
@@ -55,18 +49,12 @@ bool Arithmetic(BinaryOp op, const RuntimeValue& a, const RuntimeValue& b, Runti
     const double x = a.AsReal();
     const double y = b.AsReal();
     switch (op) {
-    case BinaryOp::Add:
-        return Operators::Finite(x + y, out, error);
-    case BinaryOp::Sub:
-        return Operators::Finite(x - y, out, error);
-    case BinaryOp::Mul:
-        return Operators::Finite(x * y, out, error);
-    case BinaryOp::Div:
-        return Operators::Finite(x / y, out, error);
-    case BinaryOp::Mod:
-        return Operators::Finite(std::fmod(x, y), out, error);
-    default:
-        return Operators::Finite(std::pow(x, y), out, error);
+    case BinaryOp::Add: return Operators::Finite(x + y, out, error);
+    case BinaryOp::Sub: return Operators::Finite(x - y, out, error);
+    case BinaryOp::Mul: return Operators::Finite(x * y, out, error);
+    case BinaryOp::Div: return Operators::Finite(x / y, out, error);
+    case BinaryOp::Mod: return Operators::Finite(std::fmod(x, y), out, error);
+    default: return Operators::Finite(std::pow(x, y), out, error);
     }
 }
 
@@ -86,24 +74,12 @@ bool Compare(BinaryOp op, const RuntimeValue& a, const RuntimeValue& b, RuntimeV
     }
     bool r = false;
     switch (op) {
-    case BinaryOp::Eq:
-        r = c == 0;
-        break;
-    case BinaryOp::Ne:
-        r = c != 0;
-        break;
-    case BinaryOp::Lt:
-        r = c < 0;
-        break;
-    case BinaryOp::Le:
-        r = c <= 0;
-        break;
-    case BinaryOp::Gt:
-        r = c > 0;
-        break;
-    default:
-        r = c >= 0;
-        break;
+    case BinaryOp::Eq: r = c == 0; break;
+    case BinaryOp::Ne: r = c != 0; break;
+    case BinaryOp::Lt: r = c < 0; break;
+    case BinaryOp::Le: r = c <= 0; break;
+    case BinaryOp::Gt: r = c > 0; break;
+    default: r = c >= 0; break;
     }
     out = RuntimeValue::FromBool(r);
     return true;
@@ -185,9 +161,7 @@ bool Operators::Binary(BinaryOp op, const RuntimeValue& a, const RuntimeValue& b
     case BinaryOp::Mul:
     case BinaryOp::Div:
     case BinaryOp::Mod:
-    case BinaryOp::Pow:
-        return Arithmetic(op, a, b, out, error);
-    default:
-        return Compare(op, a, b, out, error);
+    case BinaryOp::Pow: return Arithmetic(op, a, b, out, error);
+    default: return Compare(op, a, b, out, error);
     }
 }

@@ -35,9 +35,8 @@ bool ParseType(const QString& s, RuntimeValue::Type& type)
 bool ParseSimulation(const QString& s, SimulationKind& kind)
 {
     static const QHash<QString, SimulationKind> kKinds = {
-        {"ramp", SimulationKind::Ramp},       {"sine", SimulationKind::Sine},
-        {"random", SimulationKind::Random},   {"counter", SimulationKind::Counter},
-        {"square", SimulationKind::Square},
+        {"ramp", SimulationKind::Ramp},       {"sine", SimulationKind::Sine},     {"random", SimulationKind::Random},
+        {"counter", SimulationKind::Counter}, {"square", SimulationKind::Square},
     };
     const auto it = kKinds.find(s.toLower());
     if (it == kKinds.end())
@@ -58,7 +57,8 @@ QString ApplyOption(const QString& key, const QString& value, Tag& tag)
 {
     double number = 0.0;
     if (key == "sim")
-        return ParseSimulation(value, tag.simulation) ? QString() : QStringLiteral("unknown simulation '%1'").arg(value);
+        return ParseSimulation(value, tag.simulation) ? QString()
+                                                      : QStringLiteral("unknown simulation '%1'").arg(value);
     if (!ParseNumber(value, number))
         return QStringLiteral("'%1' is not a number").arg(value);
     if (key == "min")
@@ -86,8 +86,7 @@ bool ParseInteger(const QString& s, int low, int high, int& out)
     return true;
 }
 
-template <typename T>
-bool Lookup(const QHash<QString, T>& table, const QString& s, T& out)
+template <typename T> bool Lookup(const QHash<QString, T>& table, const QString& s, T& out)
 {
     const auto it = table.find(s.toLower());
     if (it == table.end())
@@ -112,8 +111,8 @@ QString ApplyBinding(const QString& key, const QString& value, const TagDatabase
         {"holding", ModbusPoint::Table::Holding},
     };
     static const QHash<QString, ModbusPoint::Format> kFormats = {
-        {"int16", ModbusPoint::Format::Int16},   {"uint16", ModbusPoint::Format::UInt16},
-        {"int32", ModbusPoint::Format::Int32},   {"uint32", ModbusPoint::Format::UInt32},
+        {"int16", ModbusPoint::Format::Int16},     {"uint16", ModbusPoint::Format::UInt16},
+        {"int32", ModbusPoint::Format::Int32},     {"uint32", ModbusPoint::Format::UInt32},
         {"float32", ModbusPoint::Format::Float32},
     };
     static const QHash<QString, bool> kOrders = {{"big", false}, {"swapped", true}};
@@ -126,7 +125,7 @@ QString ApplyBinding(const QString& key, const QString& value, const TagDatabase
         return Lookup(kTables, value, p.table) ? QString() : QStringLiteral("unknown table '%1'").arg(value);
     if (key == "address")
         return ParseInteger(value, 0, 65535, p.address) ? QString()
-                                                         : QStringLiteral("address must be an integer from 0 to 65535");
+                                                        : QStringLiteral("address must be an integer from 0 to 65535");
     if (key == "format")
         return Lookup(kFormats, value, p.format) ? QString() : QStringLiteral("unknown format '%1'").arg(value);
     if (key == "order")
@@ -322,8 +321,8 @@ bool PlantLoader::LoadLines(const QStringList& lines, TagDatabase& tags, QString
         }
         if (fields.isEmpty())
             continue;
-        QString problem = fields[0].compare("device", Qt::CaseInsensitive) == 0 ? ParseDevice(fields, tags)
-                                                                              : AddTag(fields, tags);
+        QString problem =
+            fields[0].compare("device", Qt::CaseInsensitive) == 0 ? ParseDevice(fields, tags) : AddTag(fields, tags);
         if (!problem.isEmpty()) {
             error = QStringLiteral("line %1: %2").arg(n + 1).arg(problem);
             return false;

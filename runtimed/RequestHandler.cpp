@@ -82,7 +82,7 @@ QByteArray RequestHandler::Handle(const QByteArray& payload, bool& close)
         qCWarning(lcRuntime, "request %u of type %u is malformed and refused", sequence, static_cast<unsigned>(type));
     return Reply(type, sequence, status,
                  status == Status::Ok || type == Request::Hello || type == Request::Compile ? body.Payload()
-                                                                                          : QByteArray());
+                                                                                            : QByteArray());
 }
 
 void RequestHandler::ReplyLater(QObject* owner, std::function<void(const QByteArray&)> send)
@@ -116,22 +116,14 @@ Status RequestHandler::Dispatch(Request type, std::uint32_t sequence, WireReader
     if (m_state != State::Ready)
         return Status::NotLoggedIn;
     switch (type) {
-    case Request::Compile:
-        return Compile(in, out);
-    case Request::Evaluate:
-        return Evaluate(in, out);
-    case Request::Resolve:
-        return Resolve(in, out);
-    case Request::Read:
-        return Read(in, out);
-    case Request::Write:
-        return Write(in, sequence);
-    case Request::Browse:
-        return Browse(in, out);
-    case Request::EnterRows:
-        return EnterRows(in, out);
-    default:
-        return Status::BadRequest;
+    case Request::Compile: return Compile(in, out);
+    case Request::Evaluate: return Evaluate(in, out);
+    case Request::Resolve: return Resolve(in, out);
+    case Request::Read: return Read(in, out);
+    case Request::Write: return Write(in, sequence);
+    case Request::Browse: return Browse(in, out);
+    case Request::EnterRows: return EnterRows(in, out);
+    default: return Status::BadRequest;
     }
 }
 
@@ -291,8 +283,8 @@ Status RequestHandler::Browse(WireReader& in, WireWriter& out)
         if (static_cast<std::uint32_t>(page.Payload().size()) >= vtproto::kMaxBrowsePageBytes)
             break;
         const Tag* tag = m_tags.Get(static_cast<int>(id));
-        const bool longText =
-            tag->value.GetType() == RuntimeValue::Type::String && tag->value.AsString().size() > vtproto::kMaxBrowseValueChars;
+        const bool longText = tag->value.GetType() == RuntimeValue::Type::String &&
+                              tag->value.AsString().size() > vtproto::kMaxBrowseValueChars;
         TagEntry{tag->name, tag->type, tag->writable, tag->quality,
                  longText ? RuntimeValue::FromString(tag->value.AsString().left(vtproto::kMaxBrowseValueChars))
                           : tag->value}

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RuntimeFunctions.h"
+#include "toolkit/protocol/Protocol.h"
 #include "toolkit/protocol/RowAnswer.h"
 #include "toolkit/protocol/RowEntry.h"
-#include "toolkit/protocol/Protocol.h"
 
 #include <QByteArray>
 #include <QPointer>

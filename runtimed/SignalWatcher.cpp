@@ -6,8 +6,7 @@
 
 int SignalWatcher::s_fds[2] = {-1, -1};
 
-SignalWatcher::SignalWatcher(QObject* parent)
-    : QObject(parent)
+SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0)
         return;

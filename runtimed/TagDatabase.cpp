@@ -4,7 +4,6 @@
 #include "toolkit/protocol/FileTimeClock.h"
 #include "toolkit/protocol/TagName.h"
 
-
 bool TagDatabase::Add(Tag tag)
 {
     const QString key = tag.name.toLower();

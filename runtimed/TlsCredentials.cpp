@@ -53,7 +53,7 @@ using Key = std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>;
 Key ParseKey(const QByteArray& pem)
 {
     const std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.constData(), static_cast<int>(pem.size())),
-                                                         BIO_free);
+                                                        BIO_free);
     // No pass phrase callback: an encrypted key is refused rather than asked for.
     pem_password_cb* const noPassword = [](char*, int, int, void*) { return 0; };
     return Key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, noPassword, nullptr) : nullptr, EVP_PKEY_free);

@@ -3,8 +3,7 @@
 #include <QSslSocket>
 #include <QTimer>
 
-TlsListener::TlsListener(QObject* parent)
-    : QTcpServer(parent)
+TlsListener::TlsListener(QObject* parent) : QTcpServer(parent)
 {
 }
 

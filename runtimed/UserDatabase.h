@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QMap>
-#include <functional>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Users and groups of the runtime, read from the users file of
 // docs/demo-plant.md. Without a file the runtime needs no login. The

@@ -49,22 +49,15 @@ bool ValueConverter::Convert(const RuntimeValue& in, RuntimeValue::Type type, Ru
     if (!in.IsNumeric())
         return false;
     switch (type) {
-    case T::Bool:
-        out = RuntimeValue::FromBool(in.AsReal() != 0.0);
-        return true;
+    case T::Bool: out = RuntimeValue::FromBool(in.AsReal() != 0.0); return true;
     case T::Int:
         if (in.GetType() == T::Real)
             return RealToInt(in.AsReal(), out);
         out = RuntimeValue::FromInt(in.GetType() == T::Bool ? (in.AsBool() ? 1 : 0) : in.AsInt());
         return true;
-    case T::Real:
-        out = RuntimeValue::FromReal(in.AsReal());
-        return std::isfinite(in.AsReal());
-    case T::String:
-        out = RuntimeValue::FromString(in.ToText());
-        return true;
-    default:
-        return false;
+    case T::Real: out = RuntimeValue::FromReal(in.AsReal()); return std::isfinite(in.AsReal());
+    case T::String: out = RuntimeValue::FromString(in.ToText()); return true;
+    default: return false;
     }
 }
 
@@ -74,8 +67,7 @@ bool ValueConverter::FromText(const QString& text, RuntimeValue::Type type, Runt
     const QString t = text.trimmed();
     bool ok = false;
     switch (type) {
-    case T::Bool:
-        return TextToBool(t, out);
+    case T::Bool: return TextToBool(t, out);
     case T::Int: {
         const qlonglong v = t.toLongLong(&ok);
         if (ok) {
@@ -98,7 +90,6 @@ bool ValueConverter::FromText(const QString& text, RuntimeValue::Type type, Runt
             return false;
         out = RuntimeValue::FromString(text);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

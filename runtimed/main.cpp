@@ -44,7 +44,8 @@ bool Seconds(const QCommandLineParser& p, const QString& name, int& ms)
 int HashPassword(const QCommandLineParser& p)
 {
     bool ok = true;
-    const int iterations = p.isSet("iterations") ? p.value("iterations").toInt(&ok) : PasswordHasher::kDefaultIterations;
+    const int iterations =
+        p.isSet("iterations") ? p.value("iterations").toInt(&ok) : PasswordHasher::kDefaultIterations;
     if (!ok || iterations < PasswordHasher::kMinIterations || iterations > PasswordHasher::kMaxIterations)
         return Fail(QStringLiteral("--iterations takes %1 to %2")
                         .arg(PasswordHasher::kMinIterations)
@@ -100,8 +101,9 @@ int main(int argc, char** argv)
         {"plant", "Plant description file.", "FILE"},
         {"users", "Users and groups file; makes login required.", "FILE"},
         {"idle-timeout", "Drop a client that sends no request for this long (default 60).", "SECONDS"},
-        {"io-timeout", "Drop a client that takes longer for its handshake, for one frame, or to read its replies "
-                       "(default 10).",
+        {"io-timeout",
+         "Drop a client that takes longer for its handshake, for one frame, or to read its replies "
+         "(default 10).",
          "SECONDS"},
         {"hash-password", "Read a password from standard input, print its salted hash and exit."},
         {"iterations", "PBKDF2 iterations for --hash-password (default 100000).", "N"},
@@ -127,12 +129,13 @@ int main(int argc, char** argv)
     if (tls && !(p.isSet("tls-cert") && p.isSet("tls-key")))
         return Fail(QStringLiteral("--tls-cert and --tls-key go together"), 2);
     bool ok = true;
-    const uint port = gateway && !p.isSet("port") ? static_cast<uint>(vtproto::kDefaultGatewayPort)
-                                                   : p.value("port").toUInt(&ok);
+    const uint port =
+        gateway && !p.isSet("port") ? static_cast<uint>(vtproto::kDefaultGatewayPort) : p.value("port").toUInt(&ok);
     if (!ok || port > 65535)
         return Fail(QStringLiteral("--port takes 0 to 65535"), 2);
     const QString bind = p.value("bind");
-    const QHostAddress address(bind.compare("localhost", Qt::CaseInsensitive) == 0 ? QStringLiteral("127.0.0.1") : bind);
+    const QHostAddress address(bind.compare("localhost", Qt::CaseInsensitive) == 0 ? QStringLiteral("127.0.0.1")
+                                                                                   : bind);
     if (address.isNull())
         return Fail(QStringLiteral("'%1' is not an IP address").arg(bind), 2);
 

@@ -133,8 +133,9 @@ int TagBrowserDialog::CountTags(const QModelIndex& parent) const
 QString TagBrowserDialog::CurrentTag() const
 {
     const QModelIndex index = m_tree->currentIndex();
-    return index.isValid() ? index.siblingAtColumn(TagTreeBuilder::NameColumn).data(TagTreeBuilder::TagNameRole).toString()
-                           : QString();
+    return index.isValid()
+               ? index.siblingAtColumn(TagTreeBuilder::NameColumn).data(TagTreeBuilder::TagNameRole).toString()
+               : QString();
 }
 
 void TagBrowserDialog::UpdateState()

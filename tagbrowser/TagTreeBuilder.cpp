@@ -29,10 +29,7 @@ QString QualityText(std::uint16_t quality)
 class FolderIndex
 {
 public:
-    explicit FolderIndex(QStandardItem* root)
-        : m_root(root)
-    {
-    }
+    explicit FolderIndex(QStandardItem* root) : m_root(root) {}
 
     QStandardItem* Folder(const QString& path)
     {
@@ -62,8 +59,7 @@ private:
 std::unique_ptr<QStandardItemModel> TagTreeBuilder::Build(const std::vector<VtTagInfo>& tags)
 {
     auto model = std::make_unique<QStandardItemModel>(0, ColumnCount);
-    model->setHorizontalHeaderLabels(
-        {Tr("Name"), Tr("Type"), Tr("Value"), Tr("Quality")});
+    model->setHorizontalHeaderLabels({Tr("Name"), Tr("Type"), Tr("Value"), Tr("Quality")});
     FolderIndex folders(model->invisibleRootItem());
     for (const VtTagInfo& tag : tags) {
         const qsizetype dot = tag.name.lastIndexOf(u'.');

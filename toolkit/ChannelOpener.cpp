@@ -6,7 +6,6 @@
 
 #include <vector>
 
-
 namespace {
 
 // The hosts to pass, in order; the runtime last.

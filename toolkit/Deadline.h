@@ -8,14 +8,12 @@
 class Deadline
 {
 public:
-    explicit Deadline(int ms)
-        : m_end(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms))
-    {
-    }
+    explicit Deadline(int ms) : m_end(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms)) {}
     // Milliseconds left, 0 once passed; what poll() takes.
     int RemainingMs() const
     {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(m_end - std::chrono::steady_clock::now());
         return left.count() > 0 ? static_cast<int>(left.count()) : 0;
     }
     bool Passed() const { return std::chrono::steady_clock::now() >= m_end; }

@@ -56,12 +56,14 @@ bool HostResolver::Resolve(const QString& host, int port, const Deadline& deadli
         return false;
     }
     std::unique_lock lock(lookup->mutex);
-    if (!lookup->done.wait_for(lock, std::chrono::milliseconds(deadline.RemainingMs()), [&] { return lookup->finished; })) {
+    if (!lookup->done.wait_for(lock, std::chrono::milliseconds(deadline.RemainingMs()),
+                               [&] { return lookup->finished; })) {
         error = QStringLiteral("the name lookup of '%1' timed out").arg(host);
         return false;
     }
     if (lookup->status != 0) {
-        error = QStringLiteral("'%1' is not a known host: %2").arg(host, QString::fromLocal8Bit(::gai_strerror(lookup->status)));
+        error = QStringLiteral("'%1' is not a known host: %2")
+                    .arg(host, QString::fromLocal8Bit(::gai_strerror(lookup->status)));
         return false;
     }
     address = lookup->address;

@@ -20,8 +20,7 @@ bool HttpTunnel::ReadHead(SocketChannel& channel, const Deadline& deadline, QByt
     return false;
 }
 
-bool HttpTunnel::Open(SocketChannel& channel, const HostPort& to, const Deadline& deadline,
-                                     QString& error)
+bool HttpTunnel::Open(SocketChannel& channel, const HostPort& to, const Deadline& deadline, QString& error)
 {
     const QByteArray authority = to.Authority().toUtf8();
     const QByteArray request = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\n\r\n";

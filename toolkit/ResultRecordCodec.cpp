@@ -76,18 +76,14 @@ QString ResultRecordCodec::Format(const ResultRecord& record)
     if (!record.valid)
         return text.isEmpty() ? QString() : QStringLiteral("Error: ") + text;
     switch (static_cast<RuntimeValue::Type>(stored.type)) {
-    case RuntimeValue::Type::Bool:
-        return RuntimeValue::FromBool(stored.number != 0).ToText();
-    case RuntimeValue::Type::Int:
-        return RuntimeValue::FromInt(stored.number).ToText();
+    case RuntimeValue::Type::Bool: return RuntimeValue::FromBool(stored.number != 0).ToText();
+    case RuntimeValue::Type::Int: return RuntimeValue::FromInt(stored.number).ToText();
     case RuntimeValue::Type::Real: {
         double d;
         std::memcpy(&d, &stored.number, sizeof d);
         return RuntimeValue::FromReal(d).ToText();
     }
-    case RuntimeValue::Type::String:
-        return text;
-    default:
-        return {};
+    case RuntimeValue::Type::String: return text;
+    default: return {};
     }
 }

@@ -13,8 +13,7 @@ const QString kLinkFailed = QStringLiteral("the connection to the runtime is los
 
 } // namespace
 
-RuntimeClient::RuntimeClient(VtConnection& connection)
-    : m_connection(connection)
+RuntimeClient::RuntimeClient(VtConnection& connection) : m_connection(connection)
 {
 }
 
@@ -94,7 +93,8 @@ bool RuntimeClient::Write(std::uint32_t id, const RuntimeValue& value)
     return m_connection.Exchange(Request::Write, w, reply) && reply.status == Status::Ok;
 }
 
-bool RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid, std::vector<RowAnswer>& answers)
+bool RuntimeClient::EnterRows(const std::vector<RowEntry>& rows, const QString& invalid,
+                              std::vector<RowAnswer>& answers)
 {
     // Rows are taken while the request stays within half a frame.
     WireWriter encoded;

@@ -11,8 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-SocketChannel::SocketChannel(int fd)
-    : m_fd(fd)
+SocketChannel::SocketChannel(int fd) : m_fd(fd)
 {
 }
 
@@ -68,8 +67,8 @@ bool SocketChannel::Send(const QByteArray& bytes, const Deadline& deadline)
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         // MSG_NOSIGNAL: a peer that went away must not kill the host with SIGPIPE.
-        const ssize_t n = ::send(m_fd, bytes.constData() + sent, static_cast<std::size_t>(bytes.size() - sent),
-                                 MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(m_fd, bytes.constData() + sent, static_cast<std::size_t>(bytes.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
             sent += n;
             continue;

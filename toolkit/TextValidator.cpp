@@ -44,8 +44,9 @@ QString CheckExpression(const QString& text)
 QString CheckTimeStamp(const QString& text)
 {
     FILETIME t;
-    return TimeStampText::Parse(text, 0, t) ? QString()
-                                            : QStringLiteral("'%1' is not a date and time (yyyy-MM-dd HH:mm:ss).").arg(text);
+    return TimeStampText::Parse(text, 0, t)
+               ? QString()
+               : QStringLiteral("'%1' is not a date and time (yyyy-MM-dd HH:mm:ss).").arg(text);
 }
 
 } // namespace
@@ -70,21 +71,11 @@ TextValidator::Verdict TextValidator::Check(int kind, const QString& text, int f
         return v;
     }
     switch (kind) {
-    case kTagName:
-        v.reason = CheckTagName(v.text);
-        break;
-    case kNumber:
-        v.reason = CheckNumber(v.text);
-        break;
-    case kExpression:
-        v.reason = CheckExpression(v.text);
-        break;
-    case kTimeStamp:
-        v.reason = CheckTimeStamp(v.text);
-        break;
-    default:
-        v.reason = QStringLiteral("Unknown kind of text check.");
-        break;
+    case kTagName: v.reason = CheckTagName(v.text); break;
+    case kNumber: v.reason = CheckNumber(v.text); break;
+    case kExpression: v.reason = CheckExpression(v.text); break;
+    case kTimeStamp: v.reason = CheckTimeStamp(v.text); break;
+    default: v.reason = QStringLiteral("Unknown kind of text check."); break;
     }
     v.accepted = v.reason.isEmpty();
     return v;

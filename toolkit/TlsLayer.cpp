@@ -42,10 +42,7 @@ SSL_CTX* MakeContext(const QString& caFile)
 
 } // namespace
 
-TlsLayer::TlsLayer(int fd, SSL_CTX* context, SSL* ssl)
-    : m_fd(fd)
-    , m_context(context)
-    , m_ssl(ssl)
+TlsLayer::TlsLayer(int fd, SSL_CTX* context, SSL* ssl) : m_fd(fd), m_context(context), m_ssl(ssl)
 {
 }
 
@@ -74,8 +71,8 @@ int TlsLayer::Verify(int preverified, X509_STORE_CTX* store)
     return preverified;
 }
 
-std::unique_ptr<TlsLayer> TlsLayer::Start(int fd, const QString& caFile, const QString& host,
-                                          const Deadline& deadline, Refusal& refusal, QString& fingerprint)
+std::unique_ptr<TlsLayer> TlsLayer::Start(int fd, const QString& caFile, const QString& host, const Deadline& deadline,
+                                          Refusal& refusal, QString& fingerprint)
 {
     refusal = Refusal::Failed;
     fingerprint.clear();
@@ -122,16 +119,10 @@ std::unique_ptr<TlsLayer> TlsLayer::Start(int fd, const QString& caFile, const Q
         break;
     }
     case X509_V_ERR_CERT_HAS_EXPIRED:
-    case X509_V_ERR_CERT_NOT_YET_VALID:
-        refusal = Refusal::Expired;
-        break;
+    case X509_V_ERR_CERT_NOT_YET_VALID: refusal = Refusal::Expired; break;
     case X509_V_ERR_HOSTNAME_MISMATCH:
-    case X509_V_ERR_IP_ADDRESS_MISMATCH:
-        refusal = Refusal::NameMismatch;
-        break;
-    default:
-        refusal = Refusal::Untrusted;
-        break;
+    case X509_V_ERR_IP_ADDRESS_MISMATCH: refusal = Refusal::NameMismatch; break;
+    default: refusal = Refusal::Untrusted; break;
     }
     ERR_clear_error();
     return nullptr;
@@ -141,18 +132,13 @@ bool TlsLayer::Retry(int result, const Deadline& deadline) const
 {
     short events = 0;
     switch (SSL_get_error(m_ssl, result)) {
-    case SSL_ERROR_WANT_READ:
-        events = POLLIN;
-        break;
-    case SSL_ERROR_WANT_WRITE:
-        events = POLLOUT;
-        break;
+    case SSL_ERROR_WANT_READ: events = POLLIN; break;
+    case SSL_ERROR_WANT_WRITE: events = POLLOUT; break;
     case SSL_ERROR_SYSCALL:
         if (errno == EINTR)
             return true;
         return false;
-    default:
-        return false;
+    default: return false;
     }
     return deadline.WaitFor(m_fd, events);
 }
@@ -183,9 +169,8 @@ bool TlsLayer::Send(const char* data, std::size_t size, const Deadline& deadline
 
 bool TlsLayer::Receive(char* data, std::size_t size, const Deadline& deadline)
 {
-    return Transfer(size, deadline, [&](std::size_t done, std::size_t& n) {
-        return SSL_read_ex(m_ssl, data + done, size - done, &n);
-    });
+    return Transfer(size, deadline,
+                    [&](std::size_t done, std::size_t& n) { return SSL_read_ex(m_ssl, data + done, size - done, &n); });
 }
 
 bool TlsLayer::PeerHasSpoken()

@@ -27,8 +27,8 @@ public:
     // the runtime, checked against the certificate's DNS or IP names. On a
     // refusal, fingerprint holds the SHA-256 fingerprint of the certificate
     // shown, when one was.
-    static std::unique_ptr<TlsLayer> Start(int fd, const QString& caFile, const QString& host,
-                                           const Deadline& deadline, Refusal& refusal, QString& fingerprint);
+    static std::unique_ptr<TlsLayer> Start(int fd, const QString& caFile, const QString& host, const Deadline& deadline,
+                                           Refusal& refusal, QString& fingerprint);
     // Whether the file can serve as trust anchors: readable PEM with at least one certificate.
     static bool CanLoadCaFile(const QString& caFile);
 

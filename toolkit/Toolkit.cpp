@@ -324,7 +324,8 @@ int EnterRows(const VtRowEntry* rows, int count, const VtChar* invalidText, VtRo
     VtConnection* c = Live();
     if (!c)
         return -1;
-    std::vector<RowEntry> entries(static_cast<std::size_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(count), vtproto::kMaxBatch)));
+    std::vector<RowEntry> entries(
+        static_cast<std::size_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(count), vtproto::kMaxBatch)));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         RowEntry& entry = entries[i];
         if (rows[i].expression) {

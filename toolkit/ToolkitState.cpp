@@ -40,8 +40,8 @@ VtConnection* ToolkitState::Find(VtHandle handle) const
 {
     if (!handle)
         return nullptr;
-    const auto it = std::find_if(m_connections.begin(), m_connections.end(),
-                                 [handle](const auto& c) { return c.get() == handle; });
+    const auto it =
+        std::find_if(m_connections.begin(), m_connections.end(), [handle](const auto& c) { return c.get() == handle; });
     return it != m_connections.end() ? it->get() : nullptr;
 }
 

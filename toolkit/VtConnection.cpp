@@ -13,22 +13,16 @@
 using vtproto::Request;
 using vtproto::Status;
 
-
 namespace {
 
 HRESULT TlsResult(TlsLayer::Refusal refusal)
 {
     switch (refusal) {
-    case TlsLayer::Refusal::Untrusted:
-        return VT_E_TLS_UNTRUSTED;
-    case TlsLayer::Refusal::NameMismatch:
-        return VT_E_TLS_NAME;
-    case TlsLayer::Refusal::Expired:
-        return VT_E_TLS_EXPIRED;
-    case TlsLayer::Refusal::NoTls:
-        return VT_E_TLS_ABSENT;
-    default:
-        return VT_E_TLS_FAILED;
+    case TlsLayer::Refusal::Untrusted: return VT_E_TLS_UNTRUSTED;
+    case TlsLayer::Refusal::NameMismatch: return VT_E_TLS_NAME;
+    case TlsLayer::Refusal::Expired: return VT_E_TLS_EXPIRED;
+    case TlsLayer::Refusal::NoTls: return VT_E_TLS_ABSENT;
+    default: return VT_E_TLS_FAILED;
     }
 }
 
@@ -41,14 +35,10 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
     m_fingerprint = outcome.fingerprint;
     if (!m_channel) {
         switch (outcome.failure) {
-        case ChannelOpener::Failure::BadArgument:
-            return VT_E_ARGUMENT;
-        case ChannelOpener::Failure::Route:
-            return VT_E_ROUTE;
-        case ChannelOpener::Failure::Tls:
-            return TlsResult(outcome.refusal);
-        default:
-            return VT_E_UNREACHABLE;
+        case ChannelOpener::Failure::BadArgument: return VT_E_ARGUMENT;
+        case ChannelOpener::Failure::Route: return VT_E_ROUTE;
+        case ChannelOpener::Failure::Tls: return TlsResult(outcome.refusal);
+        default: return VT_E_UNREACHABLE;
         }
     }
     m_lost = false;
@@ -59,7 +49,8 @@ HRESULT VtConnection::OpenAndGreet(const ConnectionTarget& target)
     if (!Exchange(Request::Hello, hello, reply))
         return m_peerWantsTls ? VT_E_TLS_REQUIRED : VT_E_UNREACHABLE;
     ReplyDecoder::Greeting greeting;
-    if (reply.status != Status::Ok || !ReplyDecoder::Hello(reply.body, greeting) || greeting.version != vtproto::kVersion) {
+    if (reply.status != Status::Ok || !ReplyDecoder::Hello(reply.body, greeting) ||
+        greeting.version != vtproto::kVersion) {
         MarkLost();
         return VT_E_PROTOCOL;
     }

@@ -32,10 +32,7 @@ public:
         QByteArray body;
     };
 
-    explicit VtConnection(std::uint32_t generation)
-        : m_generation(generation)
-    {
-    }
+    explicit VtConnection(std::uint32_t generation) : m_generation(generation) {}
 
     // Tells this connection's tag references from those of an earlier one.
     std::uint32_t Generation() const { return m_generation; }

@@ -170,7 +170,8 @@ void CTrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
         // clear and blend on every tick.
         const QTransform& device = painter->deviceTransform();
         const QPoint at(qRound(plot.left() + device.dx()), qRound(plot.top() + device.dy()));
-        QImage plotPixels(target->bits() + qsizetype(at.y()) * target->bytesPerLine() + qsizetype(at.x()) * qsizetype(sizeof(QRgb)),
+        QImage plotPixels(target->bits() + qsizetype(at.y()) * target->bytesPerLine() +
+                              qsizetype(at.x()) * qsizetype(sizeof(QRgb)),
                           pixels.width(), pixels.height(), target->bytesPerLine(), target->format());
         DrawLines(plotPixels, 1);
         return;
@@ -244,16 +245,16 @@ void CTrendChartView::DrawLines(QImage& pixels, qreal ratio) const
         const double right = pixels.width() + 1.0;
         const double bottom = pixels.height() + 1.0;
         const double height = pixels.height();
-        (*m_series)[i]->VisitSteps(m_shownUntil, [&raster, x0, y0, scaleX, scaleY, right, bottom,
-                                                  height](QPointF p, bool startsSegment) {
-            // Clamped just outside the image: a point can never overflow an int.
-            const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, right),
-                                std::clamp(height - (p.y() - y0) * scaleY, -1.0, bottom));
-            if (startsSegment)
-                raster.MoveTo(pixel);
-            else
-                raster.LineTo(pixel);
-        });
+        (*m_series)[i]->VisitSteps(
+            m_shownUntil, [&raster, x0, y0, scaleX, scaleY, right, bottom, height](QPointF p, bool startsSegment) {
+                // Clamped just outside the image: a point can never overflow an int.
+                const QPointF pixel(std::clamp((p.x() - x0) * scaleX, -1.0, right),
+                                    std::clamp(height - (p.y() - y0) * scaleY, -1.0, bottom));
+                if (startsSegment)
+                    raster.MoveTo(pixel);
+                else
+                    raster.LineTo(pixel);
+            });
     }
 }
 

@@ -81,8 +81,9 @@ int CTrendWindow::AddSeries(const QStringList& labels)
     if (added > 0)
         Redraw();
     if (refused > 0)
-        AfxMessageBox(FormatResText(LoadResString(IDS_TREND_TOO_MANY), {QString::number(kMaxSeries), QString::number(refused)}),
-                      MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(
+            FormatResText(LoadResString(IDS_TREND_TOO_MANY), {QString::number(kMaxSeries), QString::number(refused)}),
+            MB_OK | MB_ICONINFORMATION);
     return added;
 }
 
@@ -129,21 +130,24 @@ std::vector<const TrendSeries*> CTrendWindow::SeriesList() const
 
 void CTrendWindow::ReportSaveFailure(const QString& path)
 {
-    AfxMessageBox(FormatResText(LoadResString(IDS_TREND_SAVE_FAILED), {QDir::toNativeSeparators(path)}), MB_OK | MB_ICONERROR);
+    AfxMessageBox(FormatResText(LoadResString(IDS_TREND_SAVE_FAILED), {QDir::toNativeSeparators(path)}),
+                  MB_OK | MB_ICONERROR);
 }
 
 void CTrendWindow::SaveCsv()
 {
-    const QString path = GetSaveFileName(this, LoadResString(IDS_TREND_SAVE_CSV).remove(u'&'), QStringLiteral("trend.csv"),
-                                         LoadResString(IDS_TREND_CSV_FILTER), QStringLiteral("csv"));
+    const QString path =
+        GetSaveFileName(this, LoadResString(IDS_TREND_SAVE_CSV).remove(u'&'), QStringLiteral("trend.csv"),
+                        LoadResString(IDS_TREND_CSV_FILTER), QStringLiteral("csv"));
     if (!path.isEmpty() && !TrendCsvWriter::Write(path, SeriesList()))
         ReportSaveFailure(path);
 }
 
 void CTrendWindow::SavePng()
 {
-    const QString path = GetSaveFileName(this, LoadResString(IDS_TREND_SAVE_PNG).remove(u'&'), QStringLiteral("trend.png"),
-                                         LoadResString(IDS_TREND_PNG_FILTER), QStringLiteral("png"));
+    const QString path =
+        GetSaveFileName(this, LoadResString(IDS_TREND_SAVE_PNG).remove(u'&'), QStringLiteral("trend.png"),
+                        LoadResString(IDS_TREND_PNG_FILTER), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     QByteArray bytes;

@@ -15,18 +15,12 @@ namespace {
 QString QualityText(TrendQuality quality)
 {
     switch (quality) {
-    case TrendQuality::Good:
-        return LoadResString(IDS_QUALITY_GOOD);
-    case TrendQuality::Uncertain:
-        return LoadResString(IDS_QUALITY_UNCERTAIN);
-    case TrendQuality::NotAvailable:
-        return LoadResString(IDS_QUALITY_NA);
-    case TrendQuality::Bad:
-        return LoadResString(IDS_QUALITY_BAD);
-    case TrendQuality::Invalid:
-        return LoadResString(IDS_QUALITY_INVALID);
-    case TrendQuality::None:
-        break;
+    case TrendQuality::Good: return LoadResString(IDS_QUALITY_GOOD);
+    case TrendQuality::Uncertain: return LoadResString(IDS_QUALITY_UNCERTAIN);
+    case TrendQuality::NotAvailable: return LoadResString(IDS_QUALITY_NA);
+    case TrendQuality::Bad: return LoadResString(IDS_QUALITY_BAD);
+    case TrendQuality::Invalid: return LoadResString(IDS_QUALITY_INVALID);
+    case TrendQuality::None: break;
     }
     return {};
 }
@@ -58,7 +52,9 @@ QString TrendCsvWriter::TimeStamp(qint64 msecs)
     const int offset = local.offsetFromUtc();
     const int minutes = std::abs(offset) / 60;
     return local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + (offset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString TrendCsvWriter::Quote(const QString& field)

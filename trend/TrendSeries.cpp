@@ -12,8 +12,7 @@ constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-TrendSeries::TrendSeries(QString label)
-    : m_label(std::move(label))
+TrendSeries::TrendSeries(QString label) : m_label(std::move(label))
 {
     m_ring.reserve(kCapacity);
 }

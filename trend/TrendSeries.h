@@ -43,8 +43,7 @@ public:
     std::vector<QList<QPointF>> StepSegments(qint64 until = std::numeric_limits<qint64>::max()) const;
     // The same points handed one by one to visit(point, startsSegment),
     // without building the lists: the chart draws from here on every tick.
-    template <typename Visit>
-    void VisitSteps(qint64 until, Visit&& visit) const;
+    template <typename Visit> void VisitSteps(qint64 until, Visit&& visit) const;
     // The lowest and highest plotted value up to 'until'; none without one.
     std::optional<std::pair<double, double>> ValueRange(qint64 until) const;
 
@@ -58,8 +57,7 @@ private:
     int m_count = 0;
 };
 
-template <typename Visit>
-void TrendSeries::VisitSteps(qint64 until, Visit&& visit) const
+template <typename Visit> void TrendSeries::VisitSteps(qint64 until, Visit&& visit) const
 {
     bool open = false;
     double held = 0;

@@ -30,8 +30,7 @@ constexpr const char* kForbiddenFunctions[] = {
 };
 
 // A fixed-size, always terminated text buffer for the toolkit.
-template <std::size_t N>
-class TextBuffer
+template <std::size_t N> class TextBuffer
 {
 public:
     TextBuffer() = default;
@@ -60,8 +59,7 @@ private:
 
 using EnteredText = TextBuffer<kEnteredTextCapacity>;
 
-template <std::size_t N>
-qsizetype TerminatedLength(const VtChar (&text)[N])
+template <std::size_t N> qsizetype TerminatedLength(const VtChar (&text)[N])
 {
     return std::find(text, text + N, VtChar(0)) - text;
 }
@@ -371,10 +369,9 @@ void CGridQuillon::EvaluateRowOnce(int row, const QString& text, Evaluation kind
     const VtRowAnswer* prepared =
         kind == Evaluation::Entered && m_prepared ? m_prepared->TakeEvaluation(row, mapped) : nullptr;
     const bool refused = kind == Evaluation::Toggled && ContainsForbiddenFunction(mapped);
-    const bool compiled =
-        prepared ? prepared->compiled != 0
-                 : !refused &&
-                       m_rt->CompileExpression(VtText(mapped), m_compiled.data(), m_compiled.size(), 0, 1, 0, 0) == 0;
+    const bool compiled = prepared ? prepared->compiled != 0
+                                   : !refused && m_rt->CompileExpression(VtText(mapped), m_compiled.data(),
+                                                                         m_compiled.size(), 0, 1, 0, 0) == 0;
     if (compiled) {
         ResultRecord evaluated{};
         const ResultRecord* record = prepared ? &prepared->record : &evaluated;
@@ -510,20 +507,11 @@ QString CGridQuillon::QualityClassText(std::uint16_t quality) const
 {
     UINT id = IDS_QUALITY_INVALID;
     switch (m_rt->GetQualityClass(quality)) {
-    case kQualityBad:
-        id = IDS_QUALITY_BAD;
-        break;
-    case kQualityUncertain:
-        id = IDS_QUALITY_UNCERTAIN;
-        break;
-    case kQualityNotAvailable:
-        id = IDS_QUALITY_NA;
-        break;
-    case kQualityGood:
-        id = IDS_QUALITY_GOOD;
-        break;
-    default:
-        break;
+    case kQualityBad: id = IDS_QUALITY_BAD; break;
+    case kQualityUncertain: id = IDS_QUALITY_UNCERTAIN; break;
+    case kQualityNotAvailable: id = IDS_QUALITY_NA; break;
+    case kQualityGood: id = IDS_QUALITY_GOOD; break;
+    default: break;
     }
     return LoadResString(id).left(kValueTextCapacity - 1);
 }

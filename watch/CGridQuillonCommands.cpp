@@ -256,8 +256,8 @@ void CGridQuillon::OnDeleteLine()
 void CGridQuillon::OnUpdateDeleteLine(CCmdUI* cmdUI)
 {
     const CellSpan span = GetSelectedCellRange();
-    bool enable = GetSelectedCount() > 0 &&
-                  !(span.GetMinRow() == span.GetMaxRow() && GetFocusCell().row == GetRowCount() - 1);
+    bool enable =
+        GetSelectedCount() > 0 && !(span.GetMinRow() == span.GetMaxRow() && GetFocusCell().row == GetRowCount() - 1);
     for (int row = span.GetMinRow(); enable && row <= span.GetMaxRow(); ++row) {
         bool rowSelected = false;
         for (int col = span.GetMinCol(); !rowSelected && col <= span.GetMaxCol(); ++col)
@@ -347,8 +347,7 @@ void CGridQuillon::OnUpdateInsertCopiedCells(CCmdUI* cmdUI)
         const CGridCellBase* cell = GetCell(focus.row, focus.col);
         editing = cell && cell->IsEditing();
     }
-    cmdUI->Enable(ClipboardOffersText() && focus.row >= 1 && focus.col >= 0 && GetSelectedCount() <= 1 &&
-                  !editing);
+    cmdUI->Enable(ClipboardOffersText() && focus.row >= 1 && focus.col >= 0 && GetSelectedCount() <= 1 && !editing);
 }
 
 // ---------------------------------------------------------------- paste

@@ -28,8 +28,14 @@ QStringList SplitAtNul(const std::uint8_t* data, std::size_t size)
 // The connection values a parse leaves behind.
 QStringList State(const CQuillonExtApp& app)
 {
-    return {app.m_strDsIp,       QString::number(app.m_nDsPort), app.m_strWtg,      app.m_strProxyIp,
-            QString::number(app.m_nProxyPort), app.m_strUserName, app.m_strPassword, app.m_strTlsCa,
+    return {app.m_strDsIp,
+            QString::number(app.m_nDsPort),
+            app.m_strWtg,
+            app.m_strProxyIp,
+            QString::number(app.m_nProxyPort),
+            app.m_strUserName,
+            app.m_strPassword,
+            app.m_strTlsCa,
             QString::number(app.m_bTls)};
 }
 
@@ -44,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app.ParseCommandLine(commandLine);
 
     const qsizetype bound = commandLine.size();
-    for (const QString* text : {&app.m_strDsIp, &app.m_strWtg, &app.m_strProxyIp, &app.m_strUserName,
-                                &app.m_strPassword, &app.m_strTlsCa}) {
+    for (const QString* text :
+         {&app.m_strDsIp, &app.m_strWtg, &app.m_strProxyIp, &app.m_strUserName, &app.m_strPassword, &app.m_strTlsCa}) {
         Require(text->size() <= std::max(bound, defaultDsIp.size()));
         Require(!text->contains(u'"'));
     }

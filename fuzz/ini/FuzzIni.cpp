@@ -43,11 +43,10 @@ bool OneLine(const QString& text)
 bool Storable(const QString& section, const QString& key, const QString& value)
 {
     const QString name = key.trimmed();
-    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-                        value.back() == value.front();
+    const bool quoted =
+        value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
     return OneLine(section) && !section.contains(u']') && OneLine(key) && !key.contains(u'=') &&
-           !name.startsWith(u'[') && !name.startsWith(u';') && OneLine(value) && value == value.trimmed() &&
-           !quoted;
+           !name.startsWith(u'[') && !name.startsWith(u';') && OneLine(value) && value == value.trimmed() && !quoted;
 }
 
 bool SameName(const QString& a, const QString& b)
@@ -131,9 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         probeKept = probeKept && storable;
         break;
-    case 1:
-        doc.RemoveKey(section, key);
-        break;
+    case 1: doc.RemoveKey(section, key); break;
     default:
         doc.RemoveSection(section);
         probeKept = !sameSection;

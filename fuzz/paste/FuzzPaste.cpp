@@ -119,8 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // What is selected afterwards is what was pasted, or nothing.
     const CellSpan selected = grid->GetSelectedCellRange();
-    Require(grid->GetSelectedCount() == 0 ||
-            (layout.selectPasted && selected.GetMinRow() >= layout.start.row &&
-             selected.GetMinCol() >= layout.start.col && grid->IsValid(selected)));
+    Require(grid->GetSelectedCount() == 0 || (layout.selectPasted && selected.GetMinRow() >= layout.start.row &&
+                                              selected.GetMinCol() >= layout.start.col && grid->IsValid(selected)));
     return 0;
 }

@@ -73,15 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QByteArray input(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     switch (data[0] % 4) {
-    case 0:
-        Server(input, QByteArray());
-        break;
-    case 1:
-        Server(input, ScramCrypto::Sha256("certificate"));
-        break;
-    case 2:
-        Client(input);
-        break;
+    case 0: Server(input, QByteArray()); break;
+    case 1: Server(input, ScramCrypto::Sha256("certificate")); break;
+    case 2: Client(input); break;
     default: {
         // The certificate's own signature hash may be shorter than SHA-256
         // (SHA-224, RIPEMD-160), but never one of the broken 16-byte ones.

@@ -26,16 +26,11 @@ void Split(std::uint32_t raw, bool swapped, std::uint16_t words[2])
 double RawNumber(const std::uint16_t* words, ModbusPoint::Format format, bool swapped)
 {
     switch (format) {
-    case ModbusPoint::Format::Int16:
-        return static_cast<std::int16_t>(words[0]);
-    case ModbusPoint::Format::UInt16:
-        return words[0];
-    case ModbusPoint::Format::Int32:
-        return static_cast<std::int32_t>(Join(words, swapped));
-    case ModbusPoint::Format::UInt32:
-        return Join(words, swapped);
-    case ModbusPoint::Format::Float32:
-        return std::bit_cast<float>(Join(words, swapped));
+    case ModbusPoint::Format::Int16: return static_cast<std::int16_t>(words[0]);
+    case ModbusPoint::Format::UInt16: return words[0];
+    case ModbusPoint::Format::Int32: return static_cast<std::int32_t>(Join(words, swapped));
+    case ModbusPoint::Format::UInt32: return Join(words, swapped);
+    case ModbusPoint::Format::Float32: return std::bit_cast<float>(Join(words, swapped));
     }
     return 0.0;
 }

@@ -20,7 +20,10 @@ struct ModbusPoint
 
     bool IsBit() const { return table == Table::Coil || table == Table::Discrete; }
     // Bits or registers the point covers.
-    int Width() const { return !IsBit() && (format == Format::Int32 || format == Format::UInt32 || format == Format::Float32) ? 2 : 1; }
+    int Width() const
+    {
+        return !IsBit() && (format == Format::Int32 || format == Format::UInt32 || format == Format::Float32) ? 2 : 1;
+    }
 
     // words[0..Width()) as read from the device (a bit is 0 or 1) to a value of `type`.
     RuntimeValue Decode(const std::uint16_t* words, RuntimeValue::Type type) const;

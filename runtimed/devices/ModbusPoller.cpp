@@ -53,7 +53,8 @@ void ModbusPoller::Queue(const Write& write)
 
 void ModbusPoller::Run()
 {
-    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(m_settings.pollSeconds));
+    const auto period =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(m_settings.pollSeconds));
     auto nextPoll = Clock::now();
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
@@ -99,8 +100,8 @@ void ModbusPoller::Poll()
         const Outcome outcome = Read(read->table, read->first, read->count, words);
         if (outcome == Outcome::Ok) {
             for (const ModbusRead::Member& m : read->members)
-                readings.push_back({m.tagId, m.point.Decode(words + (m.point.address - read->first), m.type),
-                                    DeviceQuality::kGood});
+                readings.push_back(
+                    {m.tagId, m.point.Decode(words + (m.point.address - read->first), m.type), DeviceQuality::kGood});
         } else if (outcome == Outcome::Exception) {
             // One bad address must not hide the good ones beside it.
             for (auto m = read->members.cbegin(); m != read->members.cend() && !broken; ++m)
@@ -165,14 +166,16 @@ void ModbusPoller::Execute(const Write& write)
         m_readings(std::move(readings));
     }
     // What the device now holds is what it confirmed.
-    m_writes(write.ticket, ok,
-             {write.member.tagId, ok ? point.Decode(write.words, write.member.type) : RuntimeValue(), DeviceQuality::kGood});
+    m_writes(
+        write.ticket, ok,
+        {write.member.tagId, ok ? point.Decode(write.words, write.member.type) : RuntimeValue(), DeviceQuality::kGood});
 }
 
 bool ModbusPoller::Connect()
 {
     if (!m_context) {
-        m_context = modbus_new_tcp_pi(m_settings.host.toUtf8().constData(), QByteArray::number(m_settings.port).constData());
+        m_context =
+            modbus_new_tcp_pi(m_settings.host.toUtf8().constData(), QByteArray::number(m_settings.port).constData());
         if (!m_context)
             return false;
         const double whole = std::floor(m_settings.timeoutSeconds);

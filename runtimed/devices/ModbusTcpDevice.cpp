@@ -31,8 +31,8 @@ void ModbusTcpDevice::Start()
     m_poller = std::make_unique<ModbusPoller>(
         m_settings, ModbusRead::Plan(std::move(members)),
         [this](std::vector<ModbusPoller::Reading> readings) {
-            QMetaObject::invokeMethod(this, [this, readings = std::move(readings)] { Apply(readings); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, readings = std::move(readings)] { Apply(readings); }, Qt::QueuedConnection);
         },
         [this](std::uint64_t ticket, bool ok, ModbusPoller::Reading reading) {
             QMetaObject::invokeMethod(
@@ -50,14 +50,17 @@ void ModbusTcpDevice::Start()
 std::optional<vtproto::Status> ModbusTcpDevice::Write(int tagId, const RuntimeValue& value, WriteDone done)
 {
     const Tag* tag = m_tags.Get(tagId);
-    ModbusPoller::Write write{++m_nextTicket, {tagId, tag->type, tag->point}, {0, 0},
+    ModbusPoller::Write write{++m_nextTicket,
+                              {tagId, tag->type, tag->point},
+                              {0, 0},
                               std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteDeadlineMs)};
     if (!tag->point.Encode(value, write.words))
         return vtproto::Status::BadValue;
     if (!m_poller)
         return vtproto::Status::DeviceError;
     m_pending.insert(write.ticket, std::move(done));
-    QTimer::singleShot(kWriteDeadlineMs, this, [this, ticket = write.ticket] { Finish(ticket, vtproto::Status::DeviceError); });
+    QTimer::singleShot(kWriteDeadlineMs, this,
+                       [this, ticket = write.ticket] { Finish(ticket, vtproto::Status::DeviceError); });
     m_poller->Queue(write);
     return std::nullopt;
 }

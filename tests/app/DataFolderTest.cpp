@@ -1,5 +1,5 @@
-#include "EnvironmentGuard.h"
 #include "app/DataFolder.h"
+#include "EnvironmentGuard.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>

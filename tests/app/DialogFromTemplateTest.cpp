@@ -20,10 +20,7 @@ namespace {
 class MainTemplateDialog : public CDialog
 {
 public:
-    MainTemplateDialog()
-        : CDialog(LoadDialogTemplate(IDD_QUILLONEXT_DIALOG))
-    {
-    }
+    MainTemplateDialog() : CDialog(LoadDialogTemplate(IDD_QUILLONEXT_DIALOG)) {}
 
     QLineEdit* grid = nullptr;
     std::vector<UINT> commands;
@@ -55,7 +52,8 @@ TEST(DialogFromTemplate, ControlsArePlacedInDialogUnitsOfTheTemplateFont)
         const CSize units = dialog.GetDialogBaseUnits();
         const QFontMetrics metrics(dialog.font());
         EXPECT_EQ(units.cy, metrics.height());
-        EXPECT_EQ(units.cx, (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2);
+        EXPECT_EQ(units.cx,
+                  (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2);
         // Close: 37, 52, 50, 14 in dialog units, rounded as MulDiv does.
         const auto round = [](int value, int unit, int divisor) { return (value * unit + divisor / 2) / divisor; };
         QWidget* close = dialog.GetDlgItem(IDC_CLOSE_BUTTON);

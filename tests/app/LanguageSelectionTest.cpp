@@ -1,5 +1,5 @@
-#include "EnvironmentGuard.h"
 #include "app/LanguageSelection.h"
+#include "EnvironmentGuard.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "tests/common/TempDir.h"

@@ -89,7 +89,8 @@ protected:
     }
 
     // Opens the window, runs the action inside its modal loop, and closes it.
-    int Run(MainWindow& window, const std::function<void()>& action = [] {})
+    int Run(
+        MainWindow& window, const std::function<void()>& action = [] {})
     {
         return RunModal(window, [&] {
             action();
@@ -252,8 +253,7 @@ TEST_F(LoginTest, CancelAndRefusedCredentialsEndWithTheirMessages)
     EXPECT_EQ(messages, QStringList{"Invalid Credential"});
     messages.clear();
     EXPECT_FALSE(OpenAnswering("gus", "pw-gus"));
-    EXPECT_EQ(messages,
-              QStringList{"User access to resource denied.\nPlease check your user groups permission."});
+    EXPECT_EQ(messages, QStringList{"User access to resource denied.\nPlease check your user groups permission."});
 }
 
 TEST_F(LoginTest, AUserNameFromTheCommandLineSkipsTheDialog)
@@ -609,9 +609,8 @@ TEST_F(BrowserLossTest, APickWhoseCommitIsRefusedKeepsItsRowAnEmptyRowAfterItAnd
 TEST_F(BrowserLossTest, InsertTagAfterARefreshMarkedTheLossMarksNothingMore)
 {
     MainWindow window(data.Path());
-    Run(window, [&] {
-        PickLosingTheConnection(window, "Plant.Pump1.Speed", [&] { window.m_Grid.OnCommand(ID_INSERT_TAG); });
-    });
+    Run(window,
+        [&] { PickLosingTheConnection(window, "Plant.Pump1.Speed", [&] { window.m_Grid.OnCommand(ID_INSERT_TAG); }); });
 }
 
 TEST_F(MainWindowTest, ALastRowThatHoldsATextIsSaved)

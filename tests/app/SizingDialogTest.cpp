@@ -18,10 +18,7 @@ const QString kSection = QStringLiteral("Quillon");
 class LayoutDialog : public CSizingDialog
 {
 public:
-    LayoutDialog()
-        : CSizingDialog(LoadDialogTemplate(IDD_QUILLONEXT_DIALOG))
-    {
-    }
+    LayoutDialog() : CSizingDialog(LoadDialogTemplate(IDD_QUILLONEXT_DIALOG)) {}
 
     BOOL restored = FALSE;
     bool restoreOnInit = false;
@@ -75,7 +72,8 @@ TEST(SizingDialog, OpensEnlargedWithTheGridFillingItAndTheGripInTheCorner)
         const QSize growth(base.width() / 5 * 2, base.height() / 5 * 2);
         EXPECT_EQ(dialog.size(), base + growth);
         EXPECT_EQ(dialog.minimumSize(), base);
-        EXPECT_EQ(dialog.Grid()->geometry(), dialog.Pixels(7, 7, 111, 41).adjusted(0, 0, growth.width(), growth.height()));
+        EXPECT_EQ(dialog.Grid()->geometry(),
+                  dialog.Pixels(7, 7, 111, 41).adjusted(0, 0, growth.width(), growth.height()));
         EXPECT_EQ(dialog.Close()->geometry(),
                   dialog.Pixels(37, 52, 50, 14).translated(growth.width() / 2, growth.height()));
         const auto* grip = dialog.findChild<QSizeGrip*>();
@@ -159,7 +157,8 @@ TEST_F(WindowPlacement, StoredPlacementComesBackOnTheNextOpening)
 TEST_F(WindowPlacement, AnInterruptedOrMissingRecordRestoresNothing)
 {
     for (const char* check : std::initializer_list<const char*>{"-32640", nullptr}) {
-        dir.Write("QuillonExt.ini", QByteArray("[Quillon]\r\n") + (check ? QByteArray("(check)=") + check + "\r\n" : "") +
+        dir.Write("QuillonExt.ini", QByteArray("[Quillon]\r\n") +
+                                        (check ? QByteArray("(check)=") + check + "\r\n" : "") +
                                         "Left=5\r\nRight=505\r\nTop=5\r\nBottom=405\r\n");
         LayoutDialog enlarged;
         QRect opened;

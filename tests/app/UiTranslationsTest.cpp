@@ -49,7 +49,8 @@ TEST(UiTranslations, TheTagBrowserAndQtsButtonsFollowTheGermanLibrary)
     ToolkitStartup();
     const BrowserTexts english = OpenTagBrowser();
     EXPECT_EQ(english.title, QStringLiteral("Browse Tags"));
-    EXPECT_TRUE(english.status.startsWith(QStringLiteral("The runtime's tags could not be read"))) << english.status.toStdString();
+    EXPECT_TRUE(english.status.startsWith(QStringLiteral("The runtime's tags could not be read")))
+        << english.status.toStdString();
     EXPECT_EQ(english.cancel, QStringLiteral("Cancel"));
 
     HMODULE german = LoadLibraryW(qEnvironmentVariable("QUILLON_BIN_DIR") + QStringLiteral("/de/QuillonExt-mui.dll"));
@@ -60,7 +61,8 @@ TEST(UiTranslations, TheTagBrowserAndQtsButtonsFollowTheGermanLibrary)
         translations.Install(QStringLiteral("de-AT"));
         const BrowserTexts deutsch = OpenTagBrowser();
         EXPECT_EQ(deutsch.title, QStringLiteral("Variablen durchsuchen"));
-        EXPECT_TRUE(deutsch.status.startsWith(QStringLiteral("Die Variablen der Laufzeit konnten nicht gelesen werden")))
+        EXPECT_TRUE(
+            deutsch.status.startsWith(QStringLiteral("Die Variablen der Laufzeit konnten nicht gelesen werden")))
             << deutsch.status.toStdString();
         EXPECT_EQ(deutsch.cancel, QStringLiteral("Abbrechen")) << "Qt's own translation, qtbase_de";
         EXPECT_EQ(QCoreApplication::translate("CQuillonExtDlg", "&Close"), QStringLiteral("&Schließen"));

@@ -30,7 +30,8 @@ TEST(WatchListFile, PlainListsAreOneBytePerCharacterWithCrLfLines)
     EXPECT_EQ(WatchListFile::Encode({{"A", true}, {"B", false}}), QByteArray("A|1\r\nB|0\r\n"));
     EXPECT_EQ(WatchListFile::Encode({{"", false}, {"x|y", true}}), QByteArray("|0\r\nx|y|1\r\n"));
     // Characters up to 255 are one byte each, backslashes untouched.
-    EXPECT_EQ(WatchListFile::Encode({{QStringLiteral("Grüße\\1"), false}}), QByteArray("Gr\xFC\xDF" "e\\1|0\r\n"));
+    EXPECT_EQ(WatchListFile::Encode({{QStringLiteral("Grüße\\1"), false}}), QByteArray("Gr\xFC\xDF"
+                                                                                       "e\\1|0\r\n"));
     EXPECT_EQ(WatchListFile::Encode({}), QByteArray());
 }
 

@@ -24,8 +24,7 @@ namespace {
 
 // A shown grid of 3 rows of 20 and 3 columns of 100 (no fixed lines), whose
 // cell (1, 1) is of the class under test.
-template <typename Cell>
-struct CellGrid
+template <typename Cell> struct CellGrid
 {
     CellGrid()
     {
@@ -132,9 +131,7 @@ TEST(ComboCell, ButtonOnlyWhileEditableAndWhenItFits)
         other.grid->SetItemText(1, 1, QString());
         return other.grid->viewport()->grab().toImage();
     }();
-    const auto cellImage = [&](CGridCtrl* g) {
-        return g->viewport()->grab().toImage().copy(QRect(100, 20, 100, 20));
-    };
+    const auto cellImage = [&](CGridCtrl* g) { return g->viewport()->grab().toImage().copy(QRect(100, 20, 100, 20)); };
     const QImage withButton = cellImage(f.grid);
     EXPECT_NE(withButton, plain.copy(QRect(100, 20, 100, 20)));
 

@@ -87,8 +87,7 @@ protected:
 
     // Return ends an edit of (2, col) and moves the focus one row down, as
     // the exit key does; Escape ends the next edit where it is.
-    template <typename Editor>
-    void EndWithReturnThenEscape(int col)
+    template <typename Editor> void EndWithReturnThenEscape(int col)
     {
         EditWithF2(2, col);
         ASSERT_NE(grid->findChild<Editor*>(), nullptr);

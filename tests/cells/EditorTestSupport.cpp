@@ -10,8 +10,8 @@
 LRESULT RecordingHost::OnNotify(WPARAM wParam, NMHDR* header)
 {
     const auto* info = reinterpret_cast<const GridDispInfo*>(header);
-    reports.push_back({wParam, header->code, static_cast<QWidget*>(header->hwndFrom), info->item.row,
-                       info->item.col, info->item.mask, info->item.strText, UINT(info->item.lParam), hasFocus()});
+    reports.push_back({wParam, header->code, static_cast<QWidget*>(header->hwndFrom), info->item.row, info->item.col,
+                       info->item.mask, info->item.strText, UINT(info->item.lParam), hasFocus()});
     if (onReport)
         onReport();
     return reply;

@@ -16,8 +16,8 @@ TEST(InPlaceDateTimeTest, WritesTheTimeIntoTheCellAndReportsTheKey)
 {
     HostFixture fixture;
     QDateTime value(QDate(2024, 3, 5), QTime(10, 20, 30));
-    QPointer<CInPlaceDateTime> picker = CInPlaceDateTime::Open(&fixture.host, CRect(10, 20, 150, 40), DTS_UPDOWN, 8,
-                                                               2, 5, CLR_DEFAULT, CLR_DEFAULT, &value, VK_RETURN);
+    QPointer<CInPlaceDateTime> picker = CInPlaceDateTime::Open(&fixture.host, CRect(10, 20, 150, 40), DTS_UPDOWN, 8, 2,
+                                                               5, CLR_DEFAULT, CLR_DEFAULT, &value, VK_RETURN);
     ASSERT_FALSE(picker.isNull());
     picker->setDateTime(QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)));
     QTest::keyClick(picker.data(), Qt::Key_Tab);
@@ -34,8 +34,8 @@ TEST(InPlaceDateTimeTest, EscapeEndsWithoutRestoringAndArrowsNeedControl)
 {
     HostFixture fixture;
     QDateTime value(QDate(2024, 3, 5), QTime(10, 20, 30));
-    QPointer<CInPlaceDateTime> picker = CInPlaceDateTime::Open(&fixture.host, CRect(10, 20, 150, 40), DTS_UPDOWN, 8,
-                                                               0, 0, CLR_DEFAULT, CLR_DEFAULT, &value, VK_LBUTTON);
+    QPointer<CInPlaceDateTime> picker = CInPlaceDateTime::Open(&fixture.host, CRect(10, 20, 150, 40), DTS_UPDOWN, 8, 0,
+                                                               0, CLR_DEFAULT, CLR_DEFAULT, &value, VK_LBUTTON);
     QTest::keyClick(picker.data(), Qt::Key_Up);
     Flush();
     EXPECT_TRUE(fixture.host.reports.empty());

@@ -22,7 +22,8 @@ protected:
     CInPlaceEdit* Open(const QString& text, UINT firstChar, int kind = CInPlaceEdit::AnyText, int limit = -1,
                        BOOL multiLine = FALSE, const CRect& rect = kCell)
     {
-        CInPlaceEdit* edit = CInPlaceEdit::Open(&fixture.host, rect, 0, 8, 3, 2, text, firstChar, limit, text, multiLine);
+        CInPlaceEdit* edit =
+            CInPlaceEdit::Open(&fixture.host, rect, 0, 8, 3, 2, text, firstChar, limit, text, multiLine);
         edit->SetInputKind(kind);
         editor = edit;
         Flush();

@@ -37,11 +37,8 @@ public:
         case QEvent::MouseMove:
             entries.push_back({event->type(), static_cast<QMouseEvent*>(event)->globalPosition().toPoint()});
             break;
-        case QEvent::KeyPress:
-            entries.push_back({event->type(), QPoint()});
-            break;
-        default:
-            break;
+        case QEvent::KeyPress: entries.push_back({event->type(), QPoint()}); break;
+        default: break;
         }
         return QWidget::event(event);
     }

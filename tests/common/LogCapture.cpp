@@ -9,8 +9,7 @@ QtMessageHandler g_previous = nullptr;
 
 } // namespace
 
-LogCapture::LogCapture(const QString& category, bool switchOn)
-    : m_category(category)
+LogCapture::LogCapture(const QString& category, bool switchOn) : m_category(category)
 {
     g_active = this;
     g_previous = qInstallMessageHandler(&LogCapture::Handle);

@@ -21,8 +21,7 @@ sockaddr_in Loopback(quint16 port)
 
 } // namespace
 
-RecordingRelay::RecordingRelay(quint16 targetPort)
-    : m_targetPort(targetPort)
+RecordingRelay::RecordingRelay(quint16 targetPort) : m_targetPort(targetPort)
 {
     m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a = Loopback(0);
@@ -69,7 +68,8 @@ void RecordingRelay::Run()
             const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
             const int target = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
             const sockaddr_in to = Loopback(m_targetPort);
-            if (client >= 0 && target >= 0 && ::connect(target, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
+            if (client >= 0 && target >= 0 &&
+                ::connect(target, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
                 pairs.emplace_back(client, target);
             } else {
                 ::close(client);

@@ -11,8 +11,7 @@
 class ScratchSettings
 {
 public:
-    explicit ScratchSettings(const QString& iniPath)
-        : m_savedProfile(GetProfileFileName())
+    explicit ScratchSettings(const QString& iniPath) : m_savedProfile(GetProfileFileName())
     {
         SetProfileFileName(iniPath);
         m_savedHandler = SetMessageBoxHandler([this](const QString& text, const QString&, UINT) {

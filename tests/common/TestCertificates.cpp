@@ -82,7 +82,8 @@ bool TestCertificates::Make(const QString& folder)
         return false;
     const Cert server = MakeCertificate(key.get(), "localhost", ca.get(), caKey.get(), local, -1, 30, 2);
     const Cert expired = MakeCertificate(key.get(), "localhost", ca.get(), caKey.get(), local, -10, -1, 3);
-    const Cert other = MakeCertificate(key.get(), "other.example", ca.get(), caKey.get(), "DNS:other.example", -1, 30, 4);
+    const Cert other =
+        MakeCertificate(key.get(), "other.example", ca.get(), caKey.get(), "DNS:other.example", -1, 30, 4);
     const Cert self = MakeCertificate(key.get(), "localhost", nullptr, nullptr, local, -1, 30, 5);
     return Save(folder, "ca", ca.get(), caKey.get()) && Save(folder, "server", server.get(), key.get()) &&
            Save(folder, "expired", expired.get(), key.get()) && Save(folder, "other", other.get(), key.get()) &&

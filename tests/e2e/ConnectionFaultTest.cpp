@@ -17,7 +17,6 @@
 
 #include <functional>
 
-
 namespace {
 
 constexpr int Tag = CGridQuillon::ColTag;
@@ -42,7 +41,8 @@ std::vector<std::string> Snapshot(CGridQuillon& grid)
     std::vector<std::string> cells;
     for (int row = 1; row < grid.GetRowCount(); ++row) {
         const auto* check = dynamic_cast<const CGridCellCheck*>(grid.GetCell(row, CGridQuillon::ColContinuous));
-        for (const QString& text : {grid.GetItemText(row, Tag), grid.GetItemText(row, Value), grid.GetItemText(row, Quality)})
+        for (const QString& text :
+             {grid.GetItemText(row, Tag), grid.GetItemText(row, Value), grid.GetItemText(row, Quality)})
             cells.push_back(text.toStdString());
         cells.push_back(check && check->GetCheck() ? "checked" : "unchecked");
     }
@@ -87,42 +87,25 @@ protected:
     void Break()
     {
         switch (GetParam().failure) {
-        case Failure::ServerKilled:
-            runtime.Kill();
-            break;
-        case Failure::ServerStopped:
-            runtime.Suspend();
-            break;
+        case Failure::ServerKilled: runtime.Kill(); break;
+        case Failure::ServerStopped: runtime.Suspend(); break;
         case Failure::ServerRestarted:
             runtime.Kill();
             Restart();
             break;
-        case Failure::ProxyStalls:
-            proxy.Suspend();
-            break;
-        case Failure::ProxyDrops:
-            proxy.Kill();
-            break;
+        case Failure::ProxyStalls: proxy.Suspend(); break;
+        case Failure::ProxyDrops: proxy.Kill(); break;
         }
     }
 
     void Mend()
     {
         switch (GetParam().failure) {
-        case Failure::ServerKilled:
-            Restart();
-            break;
-        case Failure::ServerStopped:
-            runtime.Resume();
-            break;
-        case Failure::ServerRestarted:
-            break;
-        case Failure::ProxyStalls:
-            proxy.Resume();
-            break;
-        case Failure::ProxyDrops:
-            ASSERT_TRUE(proxy.Start({runtime.Port()}, proxy.Port()));
-            break;
+        case Failure::ServerKilled: Restart(); break;
+        case Failure::ServerStopped: runtime.Resume(); break;
+        case Failure::ServerRestarted: break;
+        case Failure::ProxyStalls: proxy.Resume(); break;
+        case Failure::ProxyDrops: ASSERT_TRUE(proxy.Start({runtime.Port()}, proxy.Port())); break;
         }
     }
 
@@ -252,7 +235,8 @@ TEST_P(ConnectionFault, AToggleAsTheFaultStrikesWaitsAtMostOneTimeOutAndChangesN
 INSTANTIATE_TEST_SUITE_P(Faults, ConnectionFault,
                          ::testing::Values(Fault{"server_killed", Failure::ServerKilled, false, true, false},
                                            Fault{"server_stopped", Failure::ServerStopped, false, true, true},
-                                           Fault{"server_restarted_on_its_port", Failure::ServerRestarted, false, false, false},
+                                           Fault{"server_restarted_on_its_port", Failure::ServerRestarted, false, false,
+                                                 false},
                                            Fault{"proxy_stalls", Failure::ProxyStalls, true, true, true},
                                            Fault{"proxy_drops", Failure::ProxyDrops, true, true, true}),
                          [](const ::testing::TestParamInfo<Fault>& info) { return std::string(info.param.name); });

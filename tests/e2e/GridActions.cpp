@@ -13,7 +13,8 @@ void TypeInto(CGridQuillon& grid, int row, int col, const QString& text)
     CRect rect;
     grid.EnsureVisible(row, col);
     grid.GetCellRect(row, col, &rect);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
     QTest::keyClick(&grid, text.at(0).toLatin1());
     QApplication::processEvents();
     if (auto* editor = qobject_cast<CInPlaceEdit*>(grid.GetCell(row, col)->GetEditWnd())) {

@@ -23,9 +23,9 @@ QImage RenderCellTypes(bool themed)
     g.SetColumnWidth(0, 90);
     g.SetColumnWidth(1, 200);
     const QStringList names = {"check", "combo", "date/time", "browse", "numeric", "link"};
-    const CRuntimeClass* classes[] = {RUNTIME_CLASS(CGridCellCheck),         RUNTIME_CLASS(CGridCellCombo),
-                                      RUNTIME_CLASS(CGridCellDateTime),      RUNTIME_CLASS(CGridCellGenericBrowse),
-                                      RUNTIME_CLASS(CGridCellNumeric),       RUNTIME_CLASS(CGridURLCell)};
+    const CRuntimeClass* classes[] = {RUNTIME_CLASS(CGridCellCheck),    RUNTIME_CLASS(CGridCellCombo),
+                                      RUNTIME_CLASS(CGridCellDateTime), RUNTIME_CLASS(CGridCellGenericBrowse),
+                                      RUNTIME_CLASS(CGridCellNumeric),  RUNTIME_CLASS(CGridURLCell)};
     g.SetItemText(0, 1, QStringLiteral("Cell"));
     for (int i = 0; i < names.size(); ++i) {
         g.SetRowHeight(i + 1, 22);

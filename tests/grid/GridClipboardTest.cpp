@@ -66,9 +66,12 @@ TEST(GridCopy, TextSurvivesTheClipboardEncodingUnchanged)
     constexpr int kRows = 9000;
     GridFixture f(kRows, 5, 1, 1);
     CGridCtrl& g = *f.grid;
-    const QString samples[] = {QStringLiteral("Tank \u00c4\u00d6\u00dc \u00df"), QStringLiteral("\u6e29\u5ea6"),
-                               QString::fromUtf16(u"\U0001F600 up"), QStringLiteral("a\tb"),
-                               QStringLiteral("two\r\nlines"), QString()};
+    const QString samples[] = {QStringLiteral("Tank \u00c4\u00d6\u00dc \u00df"),
+                               QStringLiteral("\u6e29\u5ea6"),
+                               QString::fromUtf16(u"\U0001F600 up"),
+                               QStringLiteral("a\tb"),
+                               QStringLiteral("two\r\nlines"),
+                               QString()};
     for (int row = 0; row < kRows; ++row)
         for (int col = 0; col < 5; ++col)
             g.SetItemText(row, col, samples[(row + col) % 6]);

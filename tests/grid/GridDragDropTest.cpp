@@ -89,8 +89,7 @@ struct DropOnSelf
             this->allowed = allowed;
             this->text = data->text();
             CGridDropTarget* target = grid->GetDropTarget();
-            if (target->OnDragEnter(grid, data, 0, at) == DROPEFFECT_NONE ||
-                !target->OnDrop(grid, data, answer, at))
+            if (target->OnDragEnter(grid, data, 0, at) == DROPEFFECT_NONE || !target->OnDrop(grid, data, answer, at))
                 return DROPEFFECT_NONE;
             return answer;
         });

@@ -48,8 +48,8 @@ TEST_F(GridDraw, GridLinesByModeAndTheAreaBeyondTheCells)
     const QRgb line = ToRgb(g.GetGridLineColor());
     const QRgb window = ToRgb(g.GetDefaultCell(FALSE, FALSE)->GetBackClr());
     QImage image = f.Render();
-    EXPECT_EQ(image.pixel(119, 50), line);  // right edge of column 1
-    EXPECT_EQ(image.pixel(90, 39), line);   // bottom edge of row 1
+    EXPECT_EQ(image.pixel(119, 50), line); // right edge of column 1
+    EXPECT_EQ(image.pixel(90, 39), line);  // bottom edge of row 1
     EXPECT_EQ(image.pixel(300, 50), ToRgb(g.GetGridBkColor()));
     EXPECT_EQ(image.pixel(100, 150), ToRgb(g.GetGridBkColor()));
 

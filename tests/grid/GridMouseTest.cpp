@@ -308,7 +308,8 @@ TEST(GridHeaderClick, ClickingAHeaderTwiceSortsAscendingThenDescending)
     EXPECT_TRUE(f.grid->GetSortAscending());
     EXPECT_EQ(f.grid->GetItemText(1, 2), "r1c2");
     // Far enough apart in time not to count as a double click.
-    QTest::mouseClick(f.Viewport(), Qt::LeftButton, Qt::NoModifier, f.Centre(0, 2), QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    QTest::mouseClick(f.Viewport(), Qt::LeftButton, Qt::NoModifier, f.Centre(0, 2),
+                      QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
     EXPECT_FALSE(f.grid->GetSortAscending());
     EXPECT_EQ(f.grid->GetItemText(1, 2), "r5c2");
     EXPECT_EQ(f.grid->GetItemText(1, 1), "r5c1") << "whole rows move";

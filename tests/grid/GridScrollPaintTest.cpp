@@ -94,10 +94,7 @@ protected:
                                     << f.grid->GetScrollPos32(SB_HORZ);
     }
 
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(f.grid, key, modifiers);
-    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(f.grid, key, modifiers); }
 
     GridFixture f{kRows, kCols, 1, 0};
 };
@@ -110,19 +107,43 @@ TEST_P(GridScrollPaint, EveryScrollShowsWhatAWholePaintShows)
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
         {"top", [] {}},
         {"page down", [&] { g.OnVScroll(SB_PAGEDOWN, 0); }},
-        {"two lines down", [&] { g.OnVScroll(SB_LINEDOWN, 0); g.OnVScroll(SB_LINEDOWN, 0); }},
+        {"two lines down",
+         [&] {
+             g.OnVScroll(SB_LINEDOWN, 0);
+             g.OnVScroll(SB_LINEDOWN, 0);
+         }},
         {"a line up", [&] { g.OnVScroll(SB_LINEUP, 0); }},
         // The focus walks off the bottom edge: the grid scrolls a line at a time.
-        {"keys down past the edge", [&] { for (int i = 0; i < 40; ++i) Key(Qt::Key_Down); }},
-        {"with a selection", [&] { Key(Qt::Key_Down, Qt::ShiftModifier); Key(Qt::Key_Right, Qt::ShiftModifier); }},
-        {"two columns right", [&] { g.OnHScroll(SB_LINEDOWN, 0); g.OnHScroll(SB_LINEDOWN, 0); }},
+        {"keys down past the edge",
+         [&] {
+             for (int i = 0; i < 40; ++i)
+                 Key(Qt::Key_Down);
+         }},
+        {"with a selection",
+         [&] {
+             Key(Qt::Key_Down, Qt::ShiftModifier);
+             Key(Qt::Key_Right, Qt::ShiftModifier);
+         }},
+        {"two columns right",
+         [&] {
+             g.OnHScroll(SB_LINEDOWN, 0);
+             g.OnHScroll(SB_LINEDOWN, 0);
+         }},
         {"a column left", [&] { g.OnHScroll(SB_LINEUP, 0); }},
         {"the bar's page down", [&] { QTest::keyClick(bar, Qt::Key_PageDown); }},
         {"last page", [&] { g.OnVScroll(SB_BOTTOM, 0); }},
         {"page up from the end", [&] { g.OnVScroll(SB_PAGEUP, 0); }},
         {"a line back down", [&] { g.OnVScroll(SB_LINEDOWN, 0); }},
-        {"thumb to the middle", [&] { bar->setSliderPosition(bar->maximum() / 2); g.OnVScroll(SB_THUMBTRACK, 0); }},
-        {"page up, page down", [&] { g.OnVScroll(SB_PAGEUP, 0); g.OnVScroll(SB_PAGEDOWN, 0); }},
+        {"thumb to the middle",
+         [&] {
+             bar->setSliderPosition(bar->maximum() / 2);
+             g.OnVScroll(SB_THUMBTRACK, 0);
+         }},
+        {"page up, page down",
+         [&] {
+             g.OnVScroll(SB_PAGEUP, 0);
+             g.OnVScroll(SB_PAGEDOWN, 0);
+         }},
     };
     for (const auto& [step, scroll] : steps) {
         scroll();
@@ -149,8 +170,7 @@ TEST_P(GridScrollPaint, APaintPendingBeforeTheScrollLandsWhereTheCellMoved)
     ExpectSameAsWhole("pending paint, two lines up");
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, GridScrollPaint,
-                         ::testing::Values(Scene{0, false}, Scene{1, true}),
+INSTANTIATE_TEST_SUITE_P(Scenes, GridScrollPaint, ::testing::Values(Scene{0, false}, Scene{1, true}),
                          [](const ::testing::TestParamInfo<Scene>& info) {
                              return info.param.oddLines ? std::string("FixedColumnOddLines") : std::string("Plain");
                          });

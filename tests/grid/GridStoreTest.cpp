@@ -325,7 +325,8 @@ TEST(GridStore, StateOutsideTheGridIsRefusedBeforeAnythingChanges)
         g.SetRowCount(4);
         g.SetColumnCount(3);
         for (const CCellID& outside : {CCellID(-1, 1), CCellID(1, -1), CCellID(4, 1), CCellID(1, 3)})
-            EXPECT_FALSE(g.SetItemState(outside.row, outside.col, GRIDIS_SELECTED)) << outside.row << "," << outside.col;
+            EXPECT_FALSE(g.SetItemState(outside.row, outside.col, GRIDIS_SELECTED))
+                << outside.row << "," << outside.col;
         EXPECT_EQ(g.GetSelectedCount(), 0);
         EXPECT_FALSE(g.GetSelectedCellRange().IsValid());
         CCmdUI copy;

@@ -31,7 +31,9 @@ std::vector<int> InteractionParent::Codes() const
     return codes;
 }
 
-InteractionGrid::InteractionGrid() : InteractionGrid(new CGridCtrl) {}
+InteractionGrid::InteractionGrid() : InteractionGrid(new CGridCtrl)
+{
+}
 
 InteractionGrid::InteractionGrid(CGridCtrl* made) : grid(made)
 {
@@ -71,8 +73,8 @@ QPoint InteractionGrid::Centre(int row, int col) const
 
 void InteractionGrid::Hover(const QPoint& pos) const
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(Viewport()->mapToGlobal(pos)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(Viewport()->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(Viewport(), &move);
 }
 

@@ -21,7 +21,7 @@ public:
         int code;
         int row;
         int col;
-        QString text;  // the cell's text while GRIDN_ENDEDIT is asked
+        QString text; // the cell's text while GRIDN_ENDEDIT is asked
     };
 
     LRESULT OnNotify(WPARAM wParam, NMHDR* header) override;

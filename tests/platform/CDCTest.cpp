@@ -1,5 +1,5 @@
-#include "platform/CBrush.h"
 #include "platform/CDC.h"
+#include "platform/CBrush.h"
 #include "platform/CFont.h"
 #include "platform/CPen.h"
 #include "platform/SysColors.h"

@@ -7,8 +7,8 @@
 
 namespace {
 
-QString Read(const QString& file, const QString& section, const QString& key, const QString& def = QStringLiteral("dflt"),
-             DWORD capacity = 256)
+QString Read(const QString& file, const QString& section, const QString& key,
+             const QString& def = QStringLiteral("dflt"), DWORD capacity = 256)
 {
     QString out;
     GetPrivateProfileStringW(section, key, def, out, capacity, file);
@@ -92,7 +92,8 @@ TEST(Profile, WritingKeepsTheRestOfTheFile)
 TEST(Profile, WritingAUtf16FileKeepsItsEncoding)
 {
     TempDir dir;
-    dir.Write("w.ini", QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE)(QStringLiteral("[S]\r\na=1\r\n")));
+    dir.Write("w.ini",
+              QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE)(QStringLiteral("[S]\r\na=1\r\n")));
     EXPECT_TRUE(WritePrivateProfileStringW("S", "b", "2", dir.File("w.ini")));
     EXPECT_TRUE(dir.Read("w.ini").startsWith("\xFF\xFE"));
     EXPECT_EQ(Read(dir.File("w.ini"), "S", "a"), "1");

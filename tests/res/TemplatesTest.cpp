@@ -90,10 +90,10 @@ TEST(Templates, GridMenuListsTheCommandsWithTheirSeparators)
     QStringList items;
     for (const MenuItemResource& item : Items(menu))
         items << (item.id ? QString::number(item.id) + ' ' + QString::fromUtf16(item.text) : QStringLiteral("-"));
-    EXPECT_EQ(items, QStringList({"32776 Sort &Ascending", "32777 Sort &Descending", "-", "32778 &Continuous",
-                                  "32779 &Toggle", "-", "32780 &Insert Tag or Expression...", "-", "57634 &Copy",
-                                  "57635 Cu&t", "57637 &Paste", "-", "32781 Insert Copied Cells", "-",
-                                  "32782 &Insert Line", "32783 D&elete Line"}));
+    EXPECT_EQ(items,
+              QStringList({"32776 Sort &Ascending", "32777 Sort &Descending", "-", "32778 &Continuous", "32779 &Toggle",
+                           "-", "32780 &Insert Tag or Expression...", "-", "57634 &Copy", "57635 Cu&t", "57637 &Paste",
+                           "-", "32781 Insert Copied Cells", "-", "32782 &Insert Line", "32783 D&elete Line"}));
 }
 
 TEST(Templates, TheGermanLibraryTranslatesEveryTemplateAndKeepsItsShape)
@@ -151,7 +151,8 @@ TEST(Templates, AnOlderLibraryKeepsItsStringsAndLendsTheProgramsTemplates)
     ASSERT_NE(old, nullptr);
     EXPECT_EQ(LoadResString(old, IDS_HEADER_TAG), QStringLiteral("Étiquette/Expression"));
     EXPECT_EQ(LoadResString(old, IDS_HEADER_VALUE), "");
-    EXPECT_EQ(LoadDialogTemplate(old, IDD_CHECK_CREDENTIAL), LoadDialogTemplate(GetExecutableModule(), IDD_CHECK_CREDENTIAL));
+    EXPECT_EQ(LoadDialogTemplate(old, IDD_CHECK_CREDENTIAL),
+              LoadDialogTemplate(GetExecutableModule(), IDD_CHECK_CREDENTIAL));
     EXPECT_EQ(LoadMenuResource(old, IDR_GRID_MENU), LoadMenuResource(GetExecutableModule(), IDR_GRID_MENU));
     EXPECT_FALSE(LoadIconResource(old, IDR_MAINFRAME).isNull());
     EXPECT_TRUE(FreeLibrary(old));

@@ -16,9 +16,10 @@ protected:
     void SetUp() override
     {
         QString error;
-        ASSERT_TRUE(PlantLoader::LoadText("A.Int int rw 6\nA.Real real rw 2.5\nA.Text string rw \"hi there\"\n"
-                                          "A.Flag bool rw 1\nA.Shaky real ro 1 quality=64\nA.Gone int ro 0 quality=128\n",
-                                          m_tags, error))
+        ASSERT_TRUE(
+            PlantLoader::LoadText("A.Int int rw 6\nA.Real real rw 2.5\nA.Text string rw \"hi there\"\n"
+                                  "A.Flag bool rw 1\nA.Shaky real ro 1 quality=64\nA.Gone int ro 0 quality=128\n",
+                                  m_tags, error))
             << error.toStdString();
     }
 
@@ -65,7 +66,7 @@ TEST_F(Expressions, TypesTagsAndText)
     EXPECT_EQ(Eval("A.Text & \"!\""), "hi there!");
     EXPECT_EQ(Eval("\"n=\" + A.Int"), "n=6");
     EXPECT_EQ(Eval("\"abc\" < \"abd\""), "1");
-    EXPECT_EQ(Eval("\"a + b\""), "a + b"); // operators inside quotes are text
+    EXPECT_EQ(Eval("\"a + b\""), "a + b");                              // operators inside quotes are text
     EXPECT_EQ(Eval("9223372036854775807 + 1"), "9.22337203685478e+18"); // overflow leaves integers
     EXPECT_EQ(Eval("-9223372036854775807 - 1"), "-9223372036854775808");
 }
@@ -85,8 +86,8 @@ TEST_F(Expressions, Functions)
 
 TEST_F(Expressions, ErrorsAreReportedNotGuessed)
 {
-    for (const char* bad : {"", "1 +", "(1", "1)", "A.Nothing", "A.", "Foo(1)", "ABS()", "ABS(1, 2)", "\"open",
-                            "12abc", "1 2", "A.Int A.Int", "#", "The expression specified contains a function not allowed."})
+    for (const char* bad : {"", "1 +", "(1", "1)", "A.Nothing", "A.", "Foo(1)", "ABS()", "ABS(1, 2)", "\"open", "12abc",
+                            "1 2", "A.Int A.Int", "#", "The expression specified contains a function not allowed."})
         EXPECT_TRUE(Eval(bad).startsWith("!")) << bad;
     EXPECT_EQ(Eval("1 / 0"), "!division by zero");
     EXPECT_EQ(Eval("5 % 0"), "!division by zero");

@@ -24,7 +24,8 @@ bool ModbusDeviceProcess::Start(quint16 port, int size)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Debian's interpreter, the one with python3-pymodbus, whatever is first on PATH.
-    m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(QUILLON_MODBUS_DEVICE_SCRIPT), QString::number(port), QString::number(size)});
+    m_process.start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral(QUILLON_MODBUS_DEVICE_SCRIPT), QString::number(port), QString::number(size)});
     if (!m_process.waitForStarted(10000))
         return false;
     const QString line = ReadLine(m_process, QDeadlineTimer(15000));
@@ -53,7 +54,8 @@ bool ModbusDeviceProcess::Set(const QString& table, int address, const QList<int
 QList<int> ModbusDeviceProcess::Get(const QString& table, int address, int count)
 {
     QList<int> values;
-    for (const QString& word : Command(QStringLiteral("get %1 %2 %3").arg(table).arg(address).arg(count)).split(' ', Qt::SkipEmptyParts))
+    for (const QString& word :
+         Command(QStringLiteral("get %1 %2 %3").arg(table).arg(address).arg(count)).split(' ', Qt::SkipEmptyParts))
         values << word.toInt();
     return values;
 }

@@ -92,14 +92,14 @@ TEST_F(ModbusDevices, EveryTableFormatAndWordOrderReads)
     ASSERT_TRUE(plc.Start());
     ASSERT_TRUE(plc.Set("co", 0, {1}));
     ASSERT_TRUE(plc.Set("di", 1, {1}));
-    ASSERT_TRUE(plc.Set("ir", 2, {65531}));          // int16 -5
-    ASSERT_TRUE(plc.Set("hr", 10, {65534, 31072}));  // int32 -100000, high word first
-    ASSERT_TRUE(plc.Set("hr", 12, {24064, 45776}));  // uint32 3000000000, low word first
-    ASSERT_TRUE(plc.Set("hr", 14, {16320, 0}));      // float32 1.5
-    ASSERT_TRUE(plc.Set("ir", 16, {0, 49168}));      // float32 -2.25, low word first
-    ASSERT_TRUE(plc.Set("hr", 18, {60000}));         // uint16
-    ASSERT_TRUE(plc.Set("ir", 20, {255}));           // 255 × 0.1 - 10
-    ASSERT_TRUE(plc.Set("hr", 21, {53191, 65535}));  // int32 -12345 × 0.01, low word first
+    ASSERT_TRUE(plc.Set("ir", 2, {65531}));         // int16 -5
+    ASSERT_TRUE(plc.Set("hr", 10, {65534, 31072})); // int32 -100000, high word first
+    ASSERT_TRUE(plc.Set("hr", 12, {24064, 45776})); // uint32 3000000000, low word first
+    ASSERT_TRUE(plc.Set("hr", 14, {16320, 0}));     // float32 1.5
+    ASSERT_TRUE(plc.Set("ir", 16, {0, 49168}));     // float32 -2.25, low word first
+    ASSERT_TRUE(plc.Set("hr", 18, {60000}));        // uint16
+    ASSERT_TRUE(plc.Set("ir", 20, {255}));          // 255 × 0.1 - 10
+    ASSERT_TRUE(plc.Set("hr", 21, {53191, 65535})); // int32 -12345 × 0.01, low word first
     StartRuntime(Device("Plc", plc.Port()) +
                  "P.Coil bool ro 0 device=Plc table=coil address=0\n"
                  "P.Input bool ro 0 device=Plc table=discrete address=1\n"
@@ -113,10 +113,16 @@ TEST_F(ModbusDevices, EveryTableFormatAndWordOrderReads)
                  "P.ScaledLong real ro 42 device=Plc table=holding address=21 format=int32 order=swapped scale=0.01\n"
                  "Sim.Level real ro 7\n");
     const std::pair<const char*, const char*> expected[] = {
-        {"P.Coil", "1"},           {"P.Input", "1"},     {"P.Short", "-5"},
-        {"P.Long", "-100000"},     {"P.Unsigned", "3000000000"},
-        {"P.Float", "1.5"},        {"P.FloatSwapped", "-2.25"},
-        {"P.Word", "60000"},       {"P.Scaled", "15.5"}, {"P.ScaledLong", "-123.45"},
+        {"P.Coil", "1"},
+        {"P.Input", "1"},
+        {"P.Short", "-5"},
+        {"P.Long", "-100000"},
+        {"P.Unsigned", "3000000000"},
+        {"P.Float", "1.5"},
+        {"P.FloatSwapped", "-2.25"},
+        {"P.Word", "60000"},
+        {"P.Scaled", "15.5"},
+        {"P.ScaledLong", "-123.45"},
     };
     ASSERT_TRUE(WaitFor([] { return Good("P.ScaledLong"); }, 5000));
     for (const auto& [tag, value] : expected) {
@@ -193,11 +199,10 @@ TEST_F(ModbusDevices, AnExceptionReplyMarksOnlyItsOwnTag)
     ASSERT_TRUE(plc.Start());
     ASSERT_TRUE(plc.Set("hr", 97, {0, 9, 5}));
     // 97 … 100 would be one request; address 100 is beyond the device's table.
-    StartRuntime(Device("Plc", plc.Port()) +
-                 "P.Pair int ro 0 device=Plc table=holding address=97 format=int32\n"
-                 "P.Last int ro 0 device=Plc table=holding address=99\n"
-                 "P.Beyond int ro 3 device=Plc table=holding address=100\n"
-                 "P.Straddle int ro 0 device=Plc table=input address=99 format=int32\n");
+    StartRuntime(Device("Plc", plc.Port()) + "P.Pair int ro 0 device=Plc table=holding address=97 format=int32\n"
+                                             "P.Last int ro 0 device=Plc table=holding address=99\n"
+                                             "P.Beyond int ro 3 device=Plc table=holding address=100\n"
+                                             "P.Straddle int ro 0 device=Plc table=input address=99 format=int32\n");
     ASSERT_TRUE(WaitFor([] { return Quality("P.Beyond") != 128; }, 5000));
     EXPECT_EQ(Quality("P.Beyond"), 0x04) << "BAD, exception reply";
     EXPECT_EQ(ReadTag("P.Beyond").toStdString(), "3");

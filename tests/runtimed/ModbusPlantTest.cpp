@@ -64,7 +64,8 @@ TEST(ModbusPlant, ErrorsNameTheLine)
     const std::pair<const char*, const char*> cases[] = {
         {"device Plc modbus-rtu /dev/ttyS0\n", "line 1: unknown device protocol 'modbus-rtu'"},
         {"device Plc modbus-tcp host\n", "line 1: expected host:port with a port from 1 to 65535, got 'host'"},
-        {"device Plc modbus-tcp host:70000\n", "line 1: expected host:port with a port from 1 to 65535, got 'host:70000'"},
+        {"device Plc modbus-tcp host:70000\n",
+         "line 1: expected host:port with a port from 1 to 65535, got 'host:70000'"},
         {"device 1Plc modbus-tcp h:1\n", "line 1: '1Plc' is not a valid device name"},
         {"device Plc modbus-tcp h:1\ndevice PLC modbus-tcp h:2\n", "line 2: device 'PLC' is declared twice"},
         {"device Plc modbus-tcp h:1 unit=256\n", "line 1: unit must be an integer from 0 to 255"},
@@ -86,7 +87,8 @@ TEST(ModbusPlant, ErrorsNameTheLine)
         {"%1A int rw 0 device=Plc table=input address=1\n", "line 2: discrete and input tags are read-only"},
         {"%1A bool ro 0 device=Plc table=coil address=1 format=int32\n",
          "line 2: format, order, scale and offset are for register tags"},
-        {"%1A int ro 0 device=Plc table=holding address=1 scale=2\n", "line 2: scale, offset and float32 need a real tag"},
+        {"%1A int ro 0 device=Plc table=holding address=1 scale=2\n",
+         "line 2: scale, offset and float32 need a real tag"},
         {"%1A int ro 0 device=Plc table=holding address=1 format=float32\n",
          "line 2: scale, offset and float32 need a real tag"},
         {"%1A real ro 0 device=Plc table=holding address=1 scale=0\n", "line 2: scale must not be 0"},
@@ -127,7 +129,7 @@ TEST(ModbusPlant, AdjacentPointsShareRequestsWithinTheProtocolLimits)
     for (const ModbusRead& r : reads)
         got.emplace_back(r.table, r.first, r.count, r.members.size());
     const std::vector<std::tuple<T, int, int, std::size_t>> expected = {
-        {T::Coil, 0, 2000, 2000}, {T::Coil, 2000, 1, 1}, {T::Discrete, 0, 1, 1}, {T::Input, 10, 2, 2},
+        {T::Coil, 0, 2000, 2000}, {T::Coil, 2000, 1, 1},     {T::Discrete, 0, 1, 1},  {T::Input, 10, 2, 2},
         {T::Input, 13, 1, 1},     {T::Holding, 0, 125, 125}, {T::Holding, 125, 5, 5},
     };
     EXPECT_EQ(got, expected);

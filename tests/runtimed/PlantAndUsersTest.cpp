@@ -80,7 +80,8 @@ TEST(Plant, FileErrorsNameTheLine)
     // Windows line ends and a byte-order mark read the same.
     TagDatabase tags;
     QString error;
-    EXPECT_TRUE(PlantLoader::LoadText(QStringLiteral("\uFEFFA int rw 1\r\nB string rw \"x y\" # note\r\n"), tags, error));
+    EXPECT_TRUE(
+        PlantLoader::LoadText(QStringLiteral("\uFEFFA int rw 1\r\nB string rw \"x y\" # note\r\n"), tags, error));
     EXPECT_EQ(tags.Get(tags.Find("b"))->value.AsString(), "x y");
 }
 

@@ -111,7 +111,7 @@ TEST(Server, RefusesMalformedRequestsAndStaysUsable)
     badValue.U32(0);
     badValue.U8(99); // no such value type
     const std::pair<Request, WireWriter> cases[] = {
-        {Request::Evaluate, tooMany}, {Request::Evaluate, lyingString}, {Request::Read, extra},
+        {Request::Evaluate, tooMany}, {Request::Evaluate, lyingString},         {Request::Read, extra},
         {Request::Write, badValue},   {static_cast<Request>(77), WireWriter()},
     };
     for (const auto& [type, body] : cases) {

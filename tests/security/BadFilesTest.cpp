@@ -150,8 +150,10 @@ TEST_F(BadFiles, GarbageAsEitherSettingsFile)
 {
     const QByteArray garbage = Garbage(32 * 1024, 3);
     // Garbage with settings inside that are out of every range.
-    const QByteArray hostile = garbage.left(1000) + "\r\n[Quillon]\r\nCol1=-500\r\nCol2=2147483647\r\nCol3=99999999999\r\n"
-                               "[Options]\r\nAlwaysOnTop=\xFF\xFE\r\nHTTPPolling=-7\r\n" + garbage.mid(1000);
+    const QByteArray hostile = garbage.left(1000) +
+                               "\r\n[Quillon]\r\nCol1=-500\r\nCol2=2147483647\r\nCol3=99999999999\r\n"
+                               "[Options]\r\nAlwaysOnTop=\xFF\xFE\r\nHTTPPolling=-7\r\n" +
+                               garbage.mid(1000);
     for (const QByteArray& ini : {garbage, hostile}) {
         program.Write("QuillonExt.ini", ini);
         data.Write("QuillonExt.ini", ini);

@@ -108,8 +108,7 @@ TEST_F(ForbiddenPaths, TypedDroppedToggledAndRefreshedCallsNeverRun)
 }
 
 class ForbiddenList : public MainWindowSession
-{
-};
+{};
 
 TEST_F(ForbiddenList, RowsLoadedFromTheStoredListNeverRun)
 {

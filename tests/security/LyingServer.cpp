@@ -9,9 +9,7 @@
 #include <chrono>
 #include <memory>
 
-LyingServer::LyingServer(Script script, bool hangUp)
-    : m_script(std::move(script))
-    , m_hangUp(hangUp)
+LyingServer::LyingServer(Script script, bool hangUp) : m_script(std::move(script)), m_hangUp(hangUp)
 {
     std::atomic<bool> listening{false};
     m_thread = std::thread([this, &listening] {
@@ -20,8 +18,7 @@ LyingServer::LyingServer(Script script, bool hangUp)
         m_port = server.serverPort();
         listening = true;
         // Polled, so that the destructor can stop a server nobody called.
-        while (!m_stop && !server.waitForNewConnection(50)) {
-        }
+        while (!m_stop && !server.waitForNewConnection(50)) {}
         std::unique_ptr<QTcpSocket> client(server.nextPendingConnection());
         // Whether the whole of n bytes is there; false once stopped or closed.
         const auto arrived = [&](qint64 n) {

@@ -16,7 +16,8 @@ void MainWindowSession::SetUp()
 {
     ASSERT_NE(ToolkitStartup(), 0);
     const QString hash = PasswordHasher::Hash(QString::fromLatin1(kRootPassword), PasswordHasher::kMinIterations);
-    program.Write("users.txt", QStringLiteral("group admins read,write,admin\nuser root admins %1\n").arg(hash).toUtf8());
+    program.Write("users.txt",
+                  QStringLiteral("group admins read,write,admin\nuser root admins %1\n").arg(hash).toUtf8());
     ASSERT_TRUE(runtime.Start({"--users", program.File("users.txt")}));
     app.m_strIniPath = program.File("QuillonExt.ini");
     app.m_strUserIniPath = data.File("QuillonExt.ini");

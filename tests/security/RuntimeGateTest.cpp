@@ -27,7 +27,8 @@ protected:
     void SetUp() override
     {
         const QString hash = PasswordHasher::Hash(QStringLiteral("pw-root"), PasswordHasher::kMinIterations);
-        dir.Write("users.txt", QStringLiteral("group admins read,write,admin\nuser root admins %1\n").arg(hash).toUtf8());
+        dir.Write("users.txt",
+                  QStringLiteral("group admins read,write,admin\nuser root admins %1\n").arg(hash).toUtf8());
         ASSERT_TRUE(runtime.Start({"--users", dir.File("users.txt")}));
     }
 
@@ -136,7 +137,8 @@ QString ListeningLine(const QStringList& arguments)
 
 TEST(RuntimeBinding, LoopbackUnlessToldOtherwise)
 {
-    EXPECT_TRUE(ListeningLine({}).startsWith("VantelRuntime listening on 127.0.0.1:")) << ListeningLine({}).toStdString();
+    EXPECT_TRUE(ListeningLine({}).startsWith("VantelRuntime listening on 127.0.0.1:"))
+        << ListeningLine({}).toStdString();
     EXPECT_TRUE(ListeningLine({"--bind", "localhost"}).startsWith("VantelRuntime listening on 127.0.0.1:"));
     EXPECT_TRUE(ListeningLine({"--bind", "0.0.0.0"}).startsWith("VantelRuntime listening on 0.0.0.0:"));
     // A name is not resolved into some address the user did not mean.

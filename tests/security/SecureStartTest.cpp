@@ -61,8 +61,8 @@ TEST_F(SecureStart, ARelativeCaFileIsTheProgramFoldersAndAnUnreadableOneEndsTheS
     app.m_strTlsCa = "missing.pem";
     EXPECT_FALSE(app.ApplyTransportSecurity(program.Path()));
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], "The certificate file '" + program.File("missing.pem") +
-                               "' cannot be read or holds no certificate.");
+    EXPECT_EQ(messages[0],
+              "The certificate file '" + program.File("missing.pem") + "' cannot be read or holds no certificate.");
 }
 
 TEST_F(SecureStart, EachRefusalIsOneMessageWithItsReason)
@@ -75,11 +75,14 @@ TEST_F(SecureStart, EachRefusalIsOneMessageWithItsReason)
 
     ASSERT_TRUE(StartTls(self, "self"));
     const QStringList shown = OpenRefused();
-    const QString fingerprint = QString::fromLatin1(
-        QSslCertificate::fromPath(program.File("self.pem")).first().digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+    const QString fingerprint = QString::fromLatin1(QSslCertificate::fromPath(program.File("self.pem"))
+                                                        .first()
+                                                        .digest(QCryptographicHash::Sha256)
+                                                        .toHex(':')
+                                                        .toUpper());
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].startsWith("The certificate of '127.0.0.1' is not trusted.\nSHA-256 fingerprint: " +
-                                    fingerprint + "\n"))
+    EXPECT_TRUE(shown[0].startsWith(
+        "The certificate of '127.0.0.1' is not trusted.\nSHA-256 fingerprint: " + fingerprint + "\n"))
         << shown[0].toStdString();
 
     // A runtime that speaks only TLS, asked in plain text.

@@ -41,10 +41,10 @@ TEST_F(LyingReplies, AGreetingWithAnImpossibleLengthIsNoRuntime)
 {
     const QByteArray greeting = LyingServer::Honest(Request::Hello, 1, LyingServer::Greeting());
     const QByteArray lies[] = {
-        Prefix(0xFFFFFFFFu),                                  // 4 GiB
-        Prefix(vtproto::kMaxPayload + 1) + greeting.mid(4),   // just over the bound
-        Prefix(2) + greeting.mid(4),                          // shorter than a reply head
-        Prefix(vtproto::kMaxPayload) + greeting.mid(4),       // promises 16 MiB, sends a few bytes
+        Prefix(0xFFFFFFFFu),                                // 4 GiB
+        Prefix(vtproto::kMaxPayload + 1) + greeting.mid(4), // just over the bound
+        Prefix(2) + greeting.mid(4),                        // shorter than a reply head
+        Prefix(vtproto::kMaxPayload) + greeting.mid(4),     // promises 16 MiB, sends a few bytes
         Prefix(0),
     };
     for (const QByteArray& lie : lies) {

@@ -157,7 +157,8 @@ TEST_F(TagBrowserTest, DoubleClickPicksATagAndOpensAFolder)
         DoubleClick(m_tree->viewport(), m_tree->visualRect(folder).center());
         EXPECT_TRUE(m_tree->isExpanded(folder));
         EXPECT_TRUE(m_dialog->isVisible());
-        const QModelIndexList hits = m_tree->model()->match(m_tree->model()->index(0, 0, folder), Qt::DisplayRole, "Real");
+        const QModelIndexList hits =
+            m_tree->model()->match(m_tree->model()->index(0, 0, folder), Qt::DisplayRole, "Real");
         ASSERT_EQ(hits.size(), 1);
         const QModelIndex real = hits.front();
         DoubleClick(m_tree->viewport(), m_tree->visualRect(real).center());
@@ -214,7 +215,11 @@ TEST_F(TagBrowserTest, TenThousandTagsInSeveralPages)
     QString plant;
     const QString value = QString(300, u'v');
     for (int i = 0; i < 10000; ++i)
-        plant += QStringLiteral("Area%1.Unit%2.Tag%3 string rw \"%4\"\n").arg(i / 100).arg(i / 10 % 10).arg(i % 10).arg(value);
+        plant += QStringLiteral("Area%1.Unit%2.Tag%3 string rw \"%4\"\n")
+                     .arg(i / 100)
+                     .arg(i / 10 % 10)
+                     .arg(i % 10)
+                     .arg(value);
     dir.Write("plant.txt", plant.toUtf8());
     Connect({"--plant", dir.File("plant.txt")});
     const int picked = Browse([&] {

@@ -13,7 +13,8 @@ namespace {
 const QByteArray kClientNonce = "rOprNGfwEbeRWgbNEkqO";
 const QByteArray kServerNonce = "%hvYDpWUa2RaTCAfuxFIlj)hNlF$k0";
 const QByteArray kSalt = QByteArray::fromBase64("W22ZaJ0SNY7soEsUEjb6gQ==");
-const QByteArray kServerFirst = "r=rOprNGfwEbeRWgbNEkqO%hvYDpWUa2RaTCAfuxFIlj)hNlF$k0,s=W22ZaJ0SNY7soEsUEjb6gQ==,i=4096";
+const QByteArray kServerFirst =
+    "r=rOprNGfwEbeRWgbNEkqO%hvYDpWUa2RaTCAfuxFIlj)hNlF$k0,s=W22ZaJ0SNY7soEsUEjb6gQ==,i=4096";
 const QByteArray kClientFinal = "c=biws,r=rOprNGfwEbeRWgbNEkqO%hvYDpWUa2RaTCAfuxFIlj)hNlF$k0,"
                                 "p=dHzbZapWIk4jUhN+Ute9ytag9zjfMHgsqmmiz7AndVQ=";
 const QByteArray kServerFinal = "v=6rriTRBi23WpRR/wtup+mMhUZUn/dB5nLTJRsjl95G4=";
@@ -98,9 +99,9 @@ TEST(Scram, WrongPasswordsImpostorsAndForeignChannelsFail)
 TEST(Scram, MalformedMessagesAndHostileParametersAreRefused)
 {
     QString user;
-    for (const QByteArray& first : {QByteArray("n,a=admin,n=user,r=abc"), QByteArray("n,,n=user"),
-                                    QByteArray("n,,n=user,r=abc,m=ext"), QByteArray("x,,n=user,r=abc"),
-                                    QByteArray("n,,n=us=3Xer,r=abc"), QByteArray("n,,n=,r=abc"), QByteArray("")})
+    for (const QByteArray& first :
+         {QByteArray("n,a=admin,n=user,r=abc"), QByteArray("n,,n=user"), QByteArray("n,,n=user,r=abc,m=ext"),
+          QByteArray("x,,n=user,r=abc"), QByteArray("n,,n=us=3Xer,r=abc"), QByteArray("n,,n=,r=abc"), QByteArray("")})
         EXPECT_FALSE(ScramServer(QByteArray()).ReadClientFirst(first, user)) << first.constData();
 
     QByteArray clientFinal;

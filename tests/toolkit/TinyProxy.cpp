@@ -46,7 +46,8 @@ bool TinyProxy::Start(const QList<quint16>& connectPorts, quint16 port)
         config += QStringLiteral("ConnectPort %1\n").arg(port);
     m_dir.Write(QStringLiteral("tinyproxy.conf"), config.toUtf8());
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral("tinyproxy"), {QStringLiteral("-d"), QStringLiteral("-c"), m_dir.File("tinyproxy.conf")});
+    m_process.start(QStringLiteral("tinyproxy"),
+                    {QStringLiteral("-d"), QStringLiteral("-c"), m_dir.File("tinyproxy.conf")});
     if (!m_process.waitForStarted(10000))
         return false;
     const QDeadlineTimer deadline(10000);

@@ -1,7 +1,7 @@
 // Toolkit operations that need no runtime: formatting, normalising, time
 // stamps, text checks, logon refusals and connection arguments.
-#include "tests/common/LogCapture.h"
 #include "ToolkitTestSupport.h"
+#include "tests/common/LogCapture.h"
 #include "toolkit/ToolkitMessages.h"
 
 #include <QStringList>
@@ -230,9 +230,9 @@ TEST_F(ToolkitLocal, MisusedOperationsWarnThroughTheirCategoryOnlyWhenSwitchedOn
     EXPECT_EQ(ResolveTag(nullptr, u"Plant.Tank1.Level"), 0);
     CloseConnection(reinterpret_cast<VtHandle>(0x1234));
     EXPECT_EQ(FormatTimeStamp(nullptr, nullptr, 0, 0), 0);
-    EXPECT_EQ(log.Messages(), QStringList({"ConnectRuntime: no handle to fill", "ResolveTag: no reference to fill",
-                                           "CloseConnection: unknown connection handle",
-                                           "FormatTimeStamp: no buffer for the text"}));
+    EXPECT_EQ(log.Messages(),
+              QStringList({"ConnectRuntime: no handle to fill", "ResolveTag: no reference to fill",
+                           "CloseConnection: unknown connection handle", "FormatTimeStamp: no buffer for the text"}));
 
     // Failures that are no misuse stay quiet: no runtime, an empty handle, a cut text.
     TagRef ref = {};

@@ -100,8 +100,8 @@ TEST_F(ToolkitRoute, GatewayThatCannotReachTheRuntime)
 TEST_F(ToolkitRoute, GatewayAnswersMalformedHeadsWithBadRequest)
 {
     StartGateway();
-    for (const QByteArray& head : {QByteArray("GET / HTTP/1.1\r\n\r\n"), QByteArray("CONNECT nohost HTTP/1.1\r\n\r\n"),
-                                   QByteArray(9000, 'x')}) {
+    for (const QByteArray& head :
+         {QByteArray("GET / HTTP/1.1\r\n\r\n"), QByteArray("CONNECT nohost HTTP/1.1\r\n\r\n"), QByteArray(9000, 'x')}) {
         QTcpSocket s;
         s.connectToHost(QStringLiteral("127.0.0.1"), m_gateway.Port());
         ASSERT_TRUE(s.waitForConnected(3000));

@@ -1,9 +1,9 @@
 // The toolkit against a real VantelRuntime: every operation over the wire, the
 // login matrix, and a runtime that dies or hangs.
 #include "RuntimeProcess.h"
-#include "tests/common/TempDir.h"
 #include "ToolkitTestSupport.h"
 #include "runtimed/PasswordHasher.h"
+#include "tests/common/TempDir.h"
 #include "toolkit/ToolkitMessages.h"
 
 #include <QDeadlineTimer>
@@ -15,7 +15,9 @@ using namespace tk;
 
 namespace {
 
-void Quiet(const VtChar*, const VtChar*) {}
+void Quiet(const VtChar*, const VtChar*)
+{
+}
 
 class ToolkitRuntime : public ::testing::Test
 {

@@ -48,7 +48,9 @@ protected:
     QString Fingerprint(const char* name)
     {
         const auto certs = QSslCertificate::fromPath(m_dir.File(QString(name) + ".pem"));
-        return certs.isEmpty() ? QString() : QString::fromLatin1(certs.first().digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+        return certs.isEmpty()
+                   ? QString()
+                   : QString::fromLatin1(certs.first().digest(QCryptographicHash::Sha256).toHex(':').toUpper());
     }
     QString RefusedFingerprint()
     {
@@ -141,10 +143,11 @@ TEST_F(ToolkitTls, RoutesThroughProxyGatewayAndBothCarryTlsUnchanged)
         const char16_t* proxy;
         int proxyPort;
         QString gateway;
-    } routes[] = {{u"127.0.0.1", proxy.Port(), QString()}, {u"", 0, viaGateway}, {u"127.0.0.1", proxy.Port(), viaGateway}};
+    } routes[] = {
+        {u"127.0.0.1", proxy.Port(), QString()}, {u"", 0, viaGateway}, {u"127.0.0.1", proxy.Port(), viaGateway}};
     for (const auto& route : routes) {
-        ASSERT_EQ(ConnectRuntime(u"localhost", runtime.Port(), route.proxy, route.proxyPort, U(route.gateway).c_str(), 10,
-                                 &m_handle),
+        ASSERT_EQ(ConnectRuntime(u"localhost", runtime.Port(), route.proxy, route.proxyPort, U(route.gateway).c_str(),
+                                 10, &m_handle),
                   S_OK);
         ActivateConnection(m_handle);
         EXPECT_EQ(Evaluate("Test.ReadOnly + 1"), "8");
@@ -185,15 +188,16 @@ TEST(RuntimeTls, RefusesToStartWithKeyFilesThatCannotServe)
     TempDir dir;
     ASSERT_TRUE(TestCertificates::Make(dir.Path()));
     QFile::copy(dir.File("server.key"), dir.File("open.key"));
-    QFile::setPermissions(dir.File("open.key"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    QFile::setPermissions(dir.File("open.key"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     const struct
     {
         QString cert, key, named;
     } cases[] = {
         {dir.File("missing.pem"), dir.File("server.key"), dir.File("missing.pem")},
         {dir.File("server.pem"), dir.File("missing.key"), dir.File("missing.key")},
-        {dir.File("server.pem"), dir.File("ca.key"), dir.File("ca.key")},     // another key
-        {dir.File("server.pem"), dir.File("open.key"), dir.File("open.key")}, // others may read it
+        {dir.File("server.pem"), dir.File("ca.key"), dir.File("ca.key")},         // another key
+        {dir.File("server.pem"), dir.File("open.key"), dir.File("open.key")},     // others may read it
         {dir.File("server.key"), dir.File("server.key"), dir.File("server.key")}, // no certificate
     };
     for (const auto& c : cases) {
@@ -205,7 +209,8 @@ TEST(RuntimeTls, RefusesToStartWithKeyFilesThatCannotServe)
         EXPECT_TRUE(p.readAllStandardOutput().isEmpty()) << "no ready line";
     }
     QProcess p;
-    p.start(RuntimeProcess::Executable(), {"--gateway", "--tls-cert", dir.File("server.pem"), "--tls-key", dir.File("server.key")});
+    p.start(RuntimeProcess::Executable(),
+            {"--gateway", "--tls-cert", dir.File("server.pem"), "--tls-key", dir.File("server.key")});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 2);
 }

@@ -109,10 +109,8 @@ TEST(StepRaster, JoinedColumnsGiveThePixelsOfEveryPieceFilledOnItsOwn)
 TEST(StepRaster, ALonePointAndAFlatRunAreDrawn)
 {
     const QSize size(20, 10);
-    const std::vector<Step> steps = {{QPointF(3, 4), true},
-                                     {QPointF(9.2, 6), true},
-                                     {QPointF(9.4, 6), false},
-                                     {QPointF(15.0, 6), false}};
+    const std::vector<Step> steps = {
+        {QPointF(3, 4), true}, {QPointF(9.2, 6), true}, {QPointF(9.4, 6), false}, {QPointF(15.0, 6), false}};
     const QImage image = Rastered(size, steps, 2);
     EXPECT_EQ(image, PieceByPiece(size, steps, 2));
     EXPECT_EQ(image.pixel(3, 4), kColour);

@@ -14,8 +14,7 @@ namespace {
 class TimeZoneGuard
 {
 public:
-    explicit TimeZoneGuard(const char* zone)
-        : m_saved(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
+    explicit TimeZoneGuard(const char* zone) : m_saved(qgetenv("TZ")), m_had(qEnvironmentVariableIsSet("TZ"))
     {
         qputenv("TZ", zone);
         tzset();
@@ -79,9 +78,8 @@ TEST(TrendCsvWriter, OneRowPerTickWithValueAndQualityPerSeries)
     EXPECT_EQ(dir.Read(QStringLiteral("trend.csv")), expected);
 
     // A write that fails leaves the old file whole.
-    FileStore::SetWriteFault([](FileStore::WriteStage stage, const QString&) {
-        return stage == FileStore::WriteStage::Commit;
-    });
+    FileStore::SetWriteFault(
+        [](FileStore::WriteStage stage, const QString&) { return stage == FileStore::WriteStage::Commit; });
     EXPECT_FALSE(TrendCsvWriter::Write(path, {&level}));
     FileStore::SetWriteFault({});
     EXPECT_EQ(dir.Read(QStringLiteral("trend.csv")), expected);

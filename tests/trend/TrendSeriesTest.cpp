@@ -30,11 +30,11 @@ TEST(TrendSeries, NumbersAndBoolsArePlottedAndEverythingElseIsAGap)
         {"12.5", TrendQuality::Good, 12.5},
         {" -3 ", TrendQuality::Good, -3.0},
         {"1e3", TrendQuality::Good, 1000.0},
-        {"1", TrendQuality::Good, 1.0},     // a bool as the runtime shows it
+        {"1", TrendQuality::Good, 1.0}, // a bool as the runtime shows it
         {"0", TrendQuality::Good, 0.0},
-        {"TRUE", TrendQuality::Good, 1.0},  // a string tag holding a bool word
+        {"TRUE", TrendQuality::Good, 1.0}, // a string tag holding a bool word
         {"false", TrendQuality::Good, 0.0},
-        {"12,5", TrendQuality::Good, NAN},  // not a number in any locale the runtime writes
+        {"12,5", TrendQuality::Good, NAN}, // not a number in any locale the runtime writes
         {"Running", TrendQuality::Good, NAN},
         {"", TrendQuality::Good, NAN},
         {"inf", TrendQuality::Good, NAN},
@@ -82,8 +82,14 @@ TEST(TrendSeries, StepLinesHoldEachValueAndBreakAtGaps)
 {
     TrendSeries series(QStringLiteral("Plant.X"));
     const TrendQuality good = TrendQuality::Good;
-    AddTicks(series, {{"1", good}, {"1", good}, {"1", good}, {"3", good}, {"3", TrendQuality::Bad}, {"text", good},
-                      {"2", good}, {"0", good}});
+    AddTicks(series, {{"1", good},
+                      {"1", good},
+                      {"1", good},
+                      {"3", good},
+                      {"3", TrendQuality::Bad},
+                      {"text", good},
+                      {"2", good},
+                      {"0", good}});
 
     const auto segments = series.StepSegments();
     ASSERT_EQ(segments.size(), 2u);

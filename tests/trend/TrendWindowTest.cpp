@@ -57,9 +57,9 @@ TEST_F(TrendWindowTest, PictureShowsStepLinesAndAGap)
     const char* levels[] = {"20", "20", "60", "60", "x", "x", "x", "40", "40", "40"};
     for (int i = 0; i < 10; ++i) {
         const TrendQuality quality = i >= 4 && i <= 6 ? TrendQuality::Bad : TrendQuality::Good;
-        window.AddTick(kStart + i * 500, Readings({{QString::fromLatin1(levels[i]), quality},
-                                                  {i % 4 < 2 ? QStringLiteral("0") : QStringLiteral("1"),
-                                                   TrendQuality::Good}}));
+        window.AddTick(kStart + i * 500,
+                       Readings({{QString::fromLatin1(levels[i]), quality},
+                                 {i % 4 < 2 ? QStringLiteral("0") : QStringLiteral("1"), TrendQuality::Good}}));
     }
     window.show();
     QApplication::processEvents();
@@ -98,8 +98,9 @@ TEST_F(TrendWindowTest, LegendClickHidesAndShowsASeriesAndTheAxisFollows)
     CTrendWindow window(nullptr);
     window.AddSeries({QStringLiteral("Small"), QStringLiteral("Large")});
     for (int i = 0; i < 4; ++i)
-        window.AddTick(kStart + i * 500, Readings({{QString::number(i), TrendQuality::Good},
-                                                  {i == 2 ? QStringLiteral("x") : QStringLiteral("1000"), TrendQuality::Good}}));
+        window.AddTick(kStart + i * 500,
+                       Readings({{QString::number(i), TrendQuality::Good},
+                                 {i == 2 ? QStringLiteral("x") : QStringLiteral("1000"), TrendQuality::Good}}));
     window.show();
     QApplication::processEvents();
     CTrendChartView& view = *window.ChartView();
@@ -133,7 +134,7 @@ TEST_F(TrendWindowTest, ExtremeValuesAreDrawnWithoutHarm)
     const char* huge[] = {"1.7e308", "-1.7e308", "0", "1e-300"};
     for (int i = 0; i < 4; ++i)
         window.AddTick(kStart + i * 500, Readings({{QString::fromLatin1(huge[i]), TrendQuality::Good},
-                                                  {QStringLiteral("1e-320"), TrendQuality::Good}}));
+                                                   {QStringLiteral("1e-320"), TrendQuality::Good}}));
     window.show();
     EXPECT_FALSE(window.ChartView()->grab().isNull());
 }
@@ -185,8 +186,8 @@ TEST_F(TrendWindowTest, SavesCsvAndPngThroughTheFileDialog)
     window.AddTick(kStart, Readings({{QStringLiteral("1"), TrendQuality::Good}}));
     QString answer;
     QStringList suffixes;
-    const SaveFileDialogHandler saved = SetSaveFileDialogHandler(
-        [&](const QString&, const QString&, const QString&, const QString& suffix) {
+    const SaveFileDialogHandler saved =
+        SetSaveFileDialogHandler([&](const QString&, const QString&, const QString&, const QString& suffix) {
             suffixes << suffix;
             return answer;
         });
@@ -247,8 +248,10 @@ TEST_F(TrendWindowTest, GermanStringsWithTheGermanLibrary)
         CTrendWindow window(nullptr);
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillon-Trend"));
         EXPECT_EQ(window.PauseButton()->text(), QStringLiteral("&Anhalten"));
-        EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("saveCsv"))->text(), QStringLiteral("Als &CSV speichern..."));
-        EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("savePng"))->text(), QStringLiteral("Als P&NG speichern..."));
+        EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("saveCsv"))->text(),
+                  QStringLiteral("Als &CSV speichern..."));
+        EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("savePng"))->text(),
+                  QStringLiteral("Als P&NG speichern..."));
         EXPECT_EQ(window.ChartView()->TimeAxis()->titleText(), QStringLiteral("Zeit"));
         window.SetPaused(true);
         EXPECT_EQ(window.PauseButton()->text(), QStringLiteral("&Fortsetzen"));

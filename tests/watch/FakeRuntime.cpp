@@ -184,10 +184,9 @@ struct FakeCalls
     static const RuntimeCalls& Table()
     {
         static const RuntimeCalls table{
-            IsToolkitReady,  IsConnectionLost,  NormalizeTagText, CompileExpression, EvaluateCompiled,
-            EvaluateTagList, FormatResultValue, GetQualityClass,  FormatQuality,     ResolveTag,
-            WriteTagText,    ReadTagText,       WriteTagInt,      ReadTagValueText,  TagBrowser,
-            nullptr,
+            IsToolkitReady,    IsConnectionLost, NormalizeTagText, CompileExpression, EvaluateCompiled, EvaluateTagList,
+            FormatResultValue, GetQualityClass,  FormatQuality,    ResolveTag,        WriteTagText,     ReadTagText,
+            WriteTagInt,       ReadTagValueText, TagBrowser,       nullptr,
         };
         return table;
     }

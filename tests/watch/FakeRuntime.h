@@ -59,7 +59,7 @@ private:
     bool Evaluate(const QString& text, QString* value, std::uint16_t* quality) const;
     void Record(const char* operation);
 
-    std::map<QString, Tag> m_tags;  // by lower-case name
+    std::map<QString, Tag> m_tags;   // by lower-case name
     std::vector<QString> m_tagNames; // by TagRef index
     std::map<QString, int> m_counts;
 };

@@ -57,23 +57,22 @@ const QStringList kWritable = {"Test.Int", "Test.Real", "Test.String", "Test.Boo
 // values written (also ones the tag refuses and to a read-only tag), a row
 // reading what an earlier row wrote, a Value equal to what the row shows,
 // a Quality and a Continuous field, and an empty line.
-const QString kLines = QStringLiteral(
-    "Test.Int\t41\n"
-    "Test.Int + 1\n"
-    "Test.ReadOnly * 2 + 1\tignored\tGOOD\t0\n"
-    "1 +* 2\t5\n"
-    "CreateUser(\"mallory\", \"pw\")\n"
-    "  Test.String \t  spaced text \n"
-    "Test.Real\t2.5\n"
-    "Test.Real * 2\n"
-    "Test.Int\tnot a number\n"
-    "Test.ReadOnly\t99\n"
-    "Test.Bool\t0\n"
-    "Plant.Tank1.Setpoint\t\tBAD\t1\n"
-    "\n"
-    "Unknown.Tag\t3\n"
-    "RunVBScript(\"x\") + Test.Int\n"
-    "Test.String\tlast\r\n");
+const QString kLines = QStringLiteral("Test.Int\t41\n"
+                                      "Test.Int + 1\n"
+                                      "Test.ReadOnly * 2 + 1\tignored\tGOOD\t0\n"
+                                      "1 +* 2\t5\n"
+                                      "CreateUser(\"mallory\", \"pw\")\n"
+                                      "  Test.String \t  spaced text \n"
+                                      "Test.Real\t2.5\n"
+                                      "Test.Real * 2\n"
+                                      "Test.Int\tnot a number\n"
+                                      "Test.ReadOnly\t99\n"
+                                      "Test.Bool\t0\n"
+                                      "Plant.Tank1.Setpoint\t\tBAD\t1\n"
+                                      "\n"
+                                      "Unknown.Tag\t3\n"
+                                      "RunVBScript(\"x\") + Test.Int\n"
+                                      "Test.String\tlast\r\n");
 
 struct Outcome
 {
@@ -82,7 +81,6 @@ struct Outcome
     QStringList runtime;
     int compiles = 0;
     int batches = 0;
-
 };
 
 class WatchBatch : public WatchRuntimeFixture
@@ -102,8 +100,7 @@ protected:
         TagRef ref{};
         VtChar text[1024] = {};
         std::uint16_t quality = 0;
-        if (!ResolveTag(&ref, VtText(name)) ||
-            !ReadTagText(&ref, text, std::size(text), &quality, 0))
+        if (!ResolveTag(&ref, VtText(name)) || !ReadTagText(&ref, text, std::size(text), &quality, 0))
             return QStringLiteral("?");
         return QString::fromUtf16(text) + u'/' + QString::number(quality);
     }

@@ -17,8 +17,7 @@ constexpr int Tag = CGridQuillon::ColTag;
 constexpr int Value = CGridQuillon::ColValue;
 
 class WatchClipboardRuntime : public WatchRuntimeFixture
-{
-};
+{};
 
 TEST_F(WatchClipboardRuntime, CreateUserByPasteOrInsertCopiedCellsLeavesTheUsersAlone)
 {

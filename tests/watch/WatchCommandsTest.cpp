@@ -6,9 +6,9 @@
 
 #include "cells/CGridCell.h"
 #include "grid/CGridDropTarget.h"
+#include "platform/MessageBox.h"
 #include "platform/OleDragDrop.h"
 #include "platform/VirtualKeys.h"
-#include "platform/MessageBox.h"
 #include "res/Resource.h"
 #include "res/Resources.h"
 #include "watch/CGridQuillon.h"
@@ -27,8 +27,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <random>
 
 namespace {
@@ -229,8 +229,9 @@ TEST_F(WatchCommands, TextsSortWithoutRegardToCase)
 // where a sort comparing the cells themselves puts it, equal keys included.
 TEST_F(WatchCommands, SortingMovesRowsExactlyAsComparingTheCellsDoes)
 {
-    const QStringList words = {"plant.level", "Plant.Level", "PLANT.LEVEL", "a", "B", "", "Stra\u00dfe", "STRASSE",
-                               "\u00c4pfel", "\u00e4pfel", "Zebra", "\u03a9mega", "\u03c9MEGA", "1 + 1", "_x", "[y]"};
+    const QStringList words = {"plant.level", "Plant.Level", "PLANT.LEVEL", "a",          "B",     "",
+                               "Stra\u00dfe", "STRASSE",     "\u00c4pfel",  "\u00e4pfel", "Zebra", "\u03a9mega",
+                               "\u03c9MEGA",  "1 + 1",       "_x",          "[y]"};
     WatchGridFixture reference(&rt);
     std::mt19937 random(7);
     for (int i = 0; i < 300; ++i) {
@@ -246,8 +247,8 @@ TEST_F(WatchCommands, SortingMovesRowsExactlyAsComparingTheCellsDoes)
     const auto rows = [&](WatchGridFixture& grid) {
         QStringList seen;
         for (int row = 1; row <= last; ++row)
-            seen << grid.grid->GetItemText(row, Tag) + u'|' + grid.grid->GetItemText(row, Value) + u'|'
-                        + QString::number(grid.IsChecked(row));
+            seen << grid.grid->GetItemText(row, Tag) + u'|' + grid.grid->GetItemText(row, Value) + u'|' +
+                        QString::number(grid.IsChecked(row));
         return seen;
     };
     for (const auto& [col, command] : {std::pair{Tag, ID_SORT_ASCENDING}, std::pair{Value, ID_SORT_DESCENDING},

@@ -71,9 +71,9 @@ TEST_F(WatchGrid, CellsOutsideTheGridAreRefusedWithAWarning)
     QMimeData data;
     data.setText(QStringLiteral("Plant.Level"));
     EXPECT_FALSE(g.PasteTextAt(CCellID(-1, Tag), &data, TRUE));
-    EXPECT_EQ(log.Messages(), QStringList({"InsertWatchRow: row 7 is outside the grid",
-                                           "ValidateEdit: cell (9, 1) is outside the grid",
-                                           "PasteTextAt: cell (-1, 0) is outside the grid"}));
+    EXPECT_EQ(log.Messages(),
+              QStringList({"InsertWatchRow: row 7 is outside the grid", "ValidateEdit: cell (9, 1) is outside the grid",
+                           "PasteTextAt: cell (-1, 0) is outside the grid"}));
     EXPECT_EQ(g.GetRowCount(), 2) << "nothing changed";
 
     g.SetContinuous(0, TRUE);
@@ -165,7 +165,9 @@ TEST_F(WatchGrid, NameThatDoesNotCompileShowsInvalidExpression)
 
 TEST_F(WatchGrid, ForbiddenFunctionsAreFoundOutsideQuotesInAnyCase)
 {
-    const auto forbidden = [](const char* text) { return CGridQuillon::ContainsForbiddenFunction(QString::fromUtf8(text)); };
+    const auto forbidden = [](const char* text) {
+        return CGridQuillon::ContainsForbiddenFunction(QString::fromUtf8(text));
+    };
     EXPECT_TRUE(forbidden("CreateUser(\"x\",\"y\")"));
     EXPECT_TRUE(forbidden("1 + cReAtEuSeR(\"x\",\"y\")"));
     EXPECT_TRUE(forbidden("setpassword(1)"));
@@ -373,7 +375,8 @@ TEST_F(WatchGrid, ToggleFlipsBetweenZeroAndOneFromTheShownValue)
     {
         const char* shown;
         const char* written;
-    } cases[] = {{"0", "1"}, {"1", "0"}, {"5", "0"}, {" -3", "0"}, {"12.5", "0"}, {"word", "1"}, {"", "1"}, {"-0", "1"}};
+    } cases[] = {{"0", "1"},    {"1", "0"},    {"5", "0"}, {" -3", "0"},
+                 {"12.5", "0"}, {"word", "1"}, {"", "1"},  {"-0", "1"}};
     for (const auto& c : cases) {
         f.grid->SetItemText(1, Value, QString::fromUtf8(c.shown));
         f.grid->SetFocusCell(1, Value);

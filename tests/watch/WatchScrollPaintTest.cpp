@@ -4,8 +4,8 @@
 #include "FakeRuntime.h"
 #include "TestHost.h"
 
-#include "watch/WatchListRow.h"
 #include "watch/CGridQuillon.h"
+#include "watch/WatchListRow.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -61,8 +61,8 @@ TEST_F(WatchScrollPaint, ScrolledRowsShowWhatAWholePaintShows)
 {
     CGridQuillon& g = *f.grid;
     const std::vector<std::pair<const char*, UINT>> steps = {
-        {"page down", SB_PAGEDOWN}, {"a line up", SB_LINEUP},       {"last page, the entry row", SB_BOTTOM},
-        {"page up", SB_PAGEUP},     {"a line down", SB_LINEDOWN},   {"another line down", SB_LINEDOWN},
+        {"page down", SB_PAGEDOWN}, {"a line up", SB_LINEUP},     {"last page, the entry row", SB_BOTTOM},
+        {"page up", SB_PAGEUP},     {"a line down", SB_LINEDOWN}, {"another line down", SB_LINEDOWN},
     };
     for (const auto& [step, code] : steps) {
         g.OnVScroll(code, 0);

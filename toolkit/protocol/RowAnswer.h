@@ -15,7 +15,7 @@ struct RowAnswer
     enum class Written : std::uint8_t { NoTag = 0, Unchanged = 1, ReadBack = 2 };
 
     bool compiled = false;
-    RuntimeResult result; // the evaluation, when compiled
+    RuntimeResult result;  // the evaluation, when compiled
     bool resolved = false; // the expression is exactly one tag
     Written written = Written::NoTag;
     RuntimeResult readBack; // when ReadBack

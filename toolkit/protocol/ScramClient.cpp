@@ -18,9 +18,9 @@ bool ScramClient::ClientFinal(const QByteArray& serverFirst, QByteArray& clientF
     QByteArrayList v;
     QByteArray salt;
     bool ok = false;
-    if (!ScramMessage::Parse(serverFirst, "rsi", v) || !ScramMessage::IsNonce(m_nonce) ||
-        !v[0].startsWith(m_nonce) || v[0].size() == m_nonce.size() || !ScramMessage::IsNonce(v[0]) ||
-        !ScramMessage::DecodeBase64(v[1], salt) || salt.isEmpty())
+    if (!ScramMessage::Parse(serverFirst, "rsi", v) || !ScramMessage::IsNonce(m_nonce) || !v[0].startsWith(m_nonce) ||
+        v[0].size() == m_nonce.size() || !ScramMessage::IsNonce(v[0]) || !ScramMessage::DecodeBase64(v[1], salt) ||
+        salt.isEmpty())
         return false;
     const int iterations = v[2].toInt(&ok);
     if (!ok || iterations < kMinIterations || iterations > kMaxIterations)

@@ -48,8 +48,8 @@ bool ScramServer::ReadClientFirst(const QByteArray& clientFirst, QString& user)
 QByteArray ScramServer::ServerFirst(const Verifier& verifier)
 {
     m_verifier = verifier;
-    m_serverFirst = "r=" + m_combinedNonce + ",s=" + verifier.salt.toBase64() + ",i=" +
-                    QByteArray::number(verifier.iterations);
+    m_serverFirst =
+        "r=" + m_combinedNonce + ",s=" + verifier.salt.toBase64() + ",i=" + QByteArray::number(verifier.iterations);
     return m_serverFirst;
 }
 

@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-WireReader::WireReader(const QByteArray& bytes)
-    : m_bytes(bytes)
+WireReader::WireReader(const QByteArray& bytes) : m_bytes(bytes)
 {
 }
 
