@@ -9,7 +9,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool x11-utils
-  tinyproxy clang-14 libclang-rt-14-dev
+  tinyproxy clang-14 libclang-rt-14-dev clang-format-14
   dpkg-dev file
   libmodbus-dev python3-pymodbus mbpoll
   openssl libssl-dev
