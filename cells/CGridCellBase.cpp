@@ -87,39 +87,6 @@ CGridDefaultCell* CGridCellBase::GetDefaultCell() const
     return grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
 }
 
-BOOL CGridCellBase::IsFocused() const
-{
-    return (GetState() & GRIDIS_FOCUSED) != 0;
-}
-BOOL CGridCellBase::IsFixed() const
-{
-    return (GetState() & GRIDIS_FIXED) != 0;
-}
-BOOL CGridCellBase::IsFixedCol() const
-{
-    return (GetState() & GRIDIS_FIXEDCOL) != 0;
-}
-BOOL CGridCellBase::IsFixedRow() const
-{
-    return (GetState() & GRIDIS_FIXEDROW) != 0;
-}
-BOOL CGridCellBase::IsSelected() const
-{
-    return (GetState() & GRIDIS_SELECTED) != 0;
-}
-BOOL CGridCellBase::IsReadOnly() const
-{
-    return (GetState() & GRIDIS_READONLY) != 0;
-}
-BOOL CGridCellBase::IsModified() const
-{
-    return (GetState() & GRIDIS_MODIFIED) != 0;
-}
-BOOL CGridCellBase::IsDropHighlighted() const
-{
-    return (GetState() & GRIDIS_DROPHILITED) != 0;
-}
-
 void CGridCellBase::CopyFrom(const CGridCellBase* source)
 {
     if (!source || source == this)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/GridDefs.h"
 #include "platform/CDC.h"
 #include "platform/CObject.h"
 #include "platform/CPoint.h"
@@ -67,14 +68,16 @@ public:
 
     virtual BOOL IsDefaultFont() const = 0;
     virtual BOOL IsEditing() const = 0;
-    virtual BOOL IsFocused() const;
-    virtual BOOL IsFixed() const;
-    virtual BOOL IsFixedCol() const;
-    virtual BOOL IsFixedRow() const;
-    virtual BOOL IsSelected() const;
-    virtual BOOL IsReadOnly() const;
-    virtual BOOL IsModified() const;
-    virtual BOOL IsDropHighlighted() const;
+    // Whether the state holds the bit; the predicates below read one each.
+    BOOL HasState(DWORD bit) const { return (GetState() & bit) != 0; }
+    virtual BOOL IsFocused() const { return HasState(GRIDIS_FOCUSED); }
+    virtual BOOL IsFixed() const { return HasState(GRIDIS_FIXED); }
+    virtual BOOL IsFixedCol() const { return HasState(GRIDIS_FIXEDCOL); }
+    virtual BOOL IsFixedRow() const { return HasState(GRIDIS_FIXEDROW); }
+    virtual BOOL IsSelected() const { return HasState(GRIDIS_SELECTED); }
+    virtual BOOL IsReadOnly() const { return HasState(GRIDIS_READONLY); }
+    virtual BOOL IsModified() const { return HasState(GRIDIS_MODIFIED); }
+    virtual BOOL IsDropHighlighted() const { return HasState(GRIDIS_DROPHILITED); }
 
     virtual void CopyFrom(const CGridCellBase* source);
     virtual void Reset();
